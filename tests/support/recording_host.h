@@ -1,0 +1,80 @@
+#pragma once
+// A host that records every call as text ("SetTransmit(0)", "TransmitFile(C:\a.wav,-1)"),
+// truth values as -1/0 as they cross the automation boundary, and can be told
+// to report busy flags, fail chosen calls and raise events.
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+
+namespace orv::test {
+
+class RecordingHost : public Host {
+ public:
+  HostReply setTransmit(bool on) override { return reply("SetTransmit(" + b(on) + ")"); }
+  HostValue<bool> firstBusyFlag() override { return flag("FirstBusyFlag", firstBusy); }
+  HostValue<bool> secondBusyFlag() override { return flag("SecondBusyFlag", secondBusy); }
+  HostReply sendIdentification(bool v) override { return reply("SendIdentification(" + b(v) + ")"); }
+  HostReply transmitFile(const std::string& path, bool v) override {
+    return reply("TransmitFile(" + path + "," + b(v) + ")");
+  }
+  HostValue<std::string> stationName() override {
+    calls.push_back("StationName");
+    if (failing("StationName")) return HostValue<std::string>::failure("StationName failed");
+    return {true, station, {}};
+  }
+  HostReply exitSignal(bool v) override { return reply("ExitSignal(" + b(v) + ")"); }
+  void setEventSink(HostEvents* s) override { sink = s; }
+
+  void raiseDtmf(const std::string& digits) { if (sink) sink->onDtmfString(digits); }
+  void raiseClosing() { if (sink) sink->onClosing(); }
+
+  // Calls whose name (the text before "(") starts with `name` fail.
+  void fail(const std::string& name) { failures[name] = true; }
+  void heal(const std::string& name) { failures.erase(name); }
+
+  // The calls whose text starts with `prefix`.
+  std::vector<std::string> callsStartingWith(const std::string& prefix) const {
+    std::vector<std::string> out;
+    for (const auto& c : calls)
+      if (c.rfind(prefix, 0) == 0) out.push_back(c);
+    return out;
+  }
+  int count(const std::string& call) const {
+    int n = 0;
+    for (const auto& c : calls) n += (c == call);
+    return n;
+  }
+
+  std::vector<std::string> calls;
+  bool firstBusy = false;
+  bool secondBusy = false;
+  std::string station = "PY2TEST";
+  HostEvents* sink = nullptr;
+  std::function<void(const std::string&)> onCall;  // runs after each call is recorded
+  std::map<std::string, bool> failures;
+
+ private:
+  static std::string b(bool v) { return v ? "-1" : "0"; }
+  bool failing(const std::string& call) const {
+    for (const auto& [name, on] : failures)
+      if (on && call.rfind(name, 0) == 0) return true;
+    return false;
+  }
+  HostReply reply(std::string call) {
+    calls.push_back(call);
+    if (onCall) onCall(call);
+    if (failing(call)) return HostReply::failure(call + " failed");
+    return {};
+  }
+  HostValue<bool> flag(const std::string& name, bool v) {
+    calls.push_back(name);
+    if (onCall) onCall(name);
+    if (failing(name)) return HostValue<bool>::failure(name + " failed");
+    return {true, v, {}};
+  }
+};
+
+}  // namespace orv::test

@@ -1,0 +1,90 @@
+#include "tests/support/virtual_time.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace orv::test {
+
+struct VirtualTime::Entry {
+  std::function<void()> onTick;
+  bool running = false;
+  std::chrono::milliseconds interval{0};
+  std::chrono::milliseconds due{0};
+  std::uint64_t order = 0;
+  bool alive = true;
+};
+
+class VirtualTimer : public Timer {
+ public:
+  VirtualTimer(VirtualTime& vt, VirtualTime::Entry* e) : vt_(vt), e_(e) {}
+  ~VirtualTimer() override {
+    e_->alive = false;
+    e_->running = false;
+  }
+  void start(Millis interval) override {
+    e_->interval = std::max(interval, Millis(1));
+    e_->due = vt_.now_ + e_->interval;
+    e_->running = true;
+  }
+  void stop() override { e_->running = false; }
+  bool running() const override { return e_->running; }
+
+ private:
+  VirtualTime& vt_;
+  VirtualTime::Entry* e_;
+};
+
+VirtualTime::VirtualTime() = default;
+VirtualTime::~VirtualTime() {
+  for (Entry* e : entries_) delete e;
+}
+
+std::unique_ptr<Timer> VirtualTime::create(std::function<void()> onTick) {
+  auto* e = new Entry;
+  e->onTick = std::move(onTick);
+  e->order = entries_.size();
+  entries_.push_back(e);
+  return std::make_unique<VirtualTimer>(*this, e);
+}
+
+void VirtualTime::advance(std::chrono::milliseconds d) {
+  const auto target = now_ + d;
+  for (;;) {
+    Entry* next = nullptr;
+    for (Entry* e : entries_) {
+      if (!e->alive || !e->running || e->due > target) continue;
+      if (!next || e->due < next->due) next = e;  // ties keep creation order
+    }
+    if (!next) break;
+    now_ = std::max(now_, next->due);
+    next->due += next->interval;
+    // Like a window timer, an overdue timer ticks once, not once per missed interval.
+    if (next->due <= now_) next->due = now_ + next->interval;
+    ++ticks_;
+    auto tick = next->onTick;  // the callback may destroy its timer
+    tick();
+  }
+  now_ = target;
+}
+
+int VirtualTime::runningTimers() const {
+  return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
+                                        [](const Entry* e) { return e->alive && e->running; }));
+}
+
+std::string VirtualTime::timeOfDayText() const {
+  long long s = (wallStart_ + now_.count() / 1000) % 86400;
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+  return buf;
+}
+
+std::string VirtualTime::logTimestamp() const {
+  long long ms = wallStart_ * 1000LL + now_.count();
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "2026-01-01 %02lld:%02lld:%02lld.%03lld", ms / 3600000 % 24,
+                ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
+  return buf;
+}
+
+}  // namespace orv::test

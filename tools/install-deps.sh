@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the run command need.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+pkgs=(cmake g++ make googletest libgtest-dev
+      g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev
+      wine wine64 xvfb x11-apps x11-utils xdotool imagemagick fonts-wine
+      gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+      sox clang libclang-rt-14-dev)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
