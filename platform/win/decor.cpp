@@ -1,0 +1,118 @@
+#include "platform/win/decor.h"
+
+#include <cmath>
+
+namespace orv::win {
+
+namespace {
+constexpr UINT_PTR kFrameTimer = 1;
+constexpr UINT kFrameMs = 150;  // slow enough to cost nothing while idle
+constexpr int kFrames = 8;
+}  // namespace
+
+bool AnimationControl::Create(HWND parent, int x, int y, int w, int h, int style, COLORREF background) {
+  style_ = style;
+  background_ = background;
+  if (!CreateChild(L"OrvalenAnimation", parent, WS_VISIBLE | WS_CLIPSIBLINGS, 0, x, y, w, h, 0)) return false;
+  SetTimer(hwnd(), kFrameTimer, kFrameMs, nullptr);
+  return true;
+}
+
+void AnimationControl::Paint(HDC dc, int w, int h) {
+  UniqueBrush bg(CreateSolidBrush(background_));
+  RECT r{0, 0, w, h};
+  FillRect(dc, &r, bg.get());
+  const int cx = w / 2;
+  const int base = h - 3;
+  const int top = h / 3;
+  // The mast.
+  UniquePen mast(CreatePen(PS_SOLID, 2, RGB(0, 0, 128)));
+  {
+    ScopedSelect sp(dc, mast.get());
+    MoveToEx(dc, cx - w / 5, base, nullptr);
+    LineTo(dc, cx, top);
+    LineTo(dc, cx + w / 5, base);
+    MoveToEx(dc, cx - w / 9, (base + top) / 2, nullptr);
+    LineTo(dc, cx + w / 9, (base + top) / 2);
+  }
+  UniqueBrush tip(CreateSolidBrush(RGB(220, 0, 0)));
+  {
+    ScopedSelect sb(dc, tip.get());
+    ScopedSelect sp(dc, GetStockObject(NULL_PEN));
+    Ellipse(dc, cx - 3, top - 3, cx + 4, top + 4);
+  }
+  // Waves leaving the tip; each frame moves them one step outwards.
+  const int maxR = (style_ == 0 ? w : w * 2 / 3);
+  for (int k = 0; k < 3; ++k) {
+    int step = (frame_ + k * kFrames / 3) % kFrames;
+    int rad = 6 + step * (maxR / 2 - 6) / kFrames;
+    int fade = 80 + step * 170 / kFrames;
+    UniquePen wave(CreatePen(PS_SOLID, 1, style_ == 0 ? RGB(fade, fade, 255) : RGB(255, fade, fade)));
+    ScopedSelect sp(dc, wave.get());
+    ScopedSelect sb(dc, GetStockObject(NULL_BRUSH));
+    Arc(dc, cx - rad, top - rad, cx + rad, top + rad, cx + rad, top + rad / 2, cx + rad, top - rad / 2);
+    Arc(dc, cx - rad, top - rad, cx + rad, top + rad, cx - rad, top - rad / 2, cx - rad, top + rad / 2);
+  }
+}
+
+LRESULT AnimationControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_TIMER:
+      frame_ = (frame_ + 1) % kFrames;
+      InvalidateRect(hwnd(), nullptr, FALSE);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PaintDc pdc(hwnd());
+      RECT rc;
+      GetClientRect(hwnd(), &rc);
+      // Composed off screen so the waves never flicker.
+      UniqueMemDc mem(CreateCompatibleDC(pdc.get()));
+      UniqueBitmap bmp(CreateCompatibleBitmap(pdc.get(), rc.right, rc.bottom));
+      {
+        ScopedSelect sel(mem.get(), bmp.get());
+        Paint(mem.get(), rc.right, rc.bottom);
+        BitBlt(pdc.get(), 0, 0, rc.right, rc.bottom, mem.get(), 0, 0, SRCCOPY);
+      }
+      return 0;
+    }
+    case WM_DESTROY:
+      KillTimer(hwnd(), kFrameTimer);
+      break;
+  }
+  return BaseWindow::HandleMessage(msg, wp, lp);
+}
+
+bool BannerControl::Create(HWND parent, int x, int y, int w, int h, HICON picture, int picX, int picY, int picSize) {
+  picture_ = picture;
+  picX_ = picX;
+  picY_ = picY;
+  picSize_ = picSize;
+  return CreateChild(L"OrvalenBanner", parent, WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, x, y, w, h, 0);
+}
+
+LRESULT BannerControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      RECT rc;
+      GetClientRect(hwnd(), &rc);
+      FillRect(reinterpret_cast<HDC>(wp), &rc, white_.get());
+      return 1;
+    }
+    case WM_PAINT: {
+      PaintDc pdc(hwnd());
+      if (picture_) DrawIconEx(pdc.get(), picX_, picY_, picture_, picSize_, picSize_, 0, nullptr, DI_NORMAL);
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wp);
+      SetBkColor(dc, RGB(255, 255, 255));
+      SetTextColor(dc, RGB(0, 0, 128));
+      return reinterpret_cast<LRESULT>(white_.get());
+    }
+  }
+  return BaseWindow::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace orv::win

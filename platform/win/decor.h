@@ -1,0 +1,39 @@
+#pragma once
+// Decorative pieces: the looping animation (a mast sending waves) and the
+// white banner area that holds the title labels and a still picture.
+#include <windows.h>
+
+#include "platform/win/base_window.h"
+#include "platform/win/scoped.h"
+
+namespace orv::win {
+
+class AnimationControl : public BaseWindow {
+ public:
+  // `style` picks one of two drawings so the two animations differ.
+  bool Create(HWND parent, int x, int y, int w, int h, int style, COLORREF background);
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void Paint(HDC dc, int w, int h);
+  int frame_ = 0;
+  int style_ = 0;
+  COLORREF background_ = RGB(255, 255, 255);
+};
+
+class BannerControl : public BaseWindow {
+ public:
+  bool Create(HWND parent, int x, int y, int w, int h, HICON picture, int picX, int picY, int picSize);
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  HICON picture_ = nullptr;
+  int picX_ = 0, picY_ = 0, picSize_ = 32;
+  UniqueBrush white_{CreateSolidBrush(RGB(255, 255, 255))};
+};
+
+}  // namespace orv::win

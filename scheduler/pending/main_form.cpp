@@ -1,0 +1,139 @@
+#include "scheduler/main_form.h"
+
+#include <cmath>
+
+#include "scheduler/number_readings.h"
+
+namespace orv {
+
+std::string CaptionFor(const std::string& stationName) { return " Orvalen   " + stationName; }
+
+MainForm::MainForm(FormControls& controls, FormServices& services, FormHooks hooks)
+    : controls_(controls),
+      services_(services),
+      hooks_(std::move(hooks)),
+      transmission_(controls, services, fields_),
+      scheduler_(controls, services, fields_, transmission_),
+      slotList_(controls, services),
+      dtmf_(controls, services) {}
+
+MainForm::~MainForm() {
+  if (services_.EchoLink) services_.EchoLink->setEventSink(nullptr);
+}
+
+bool MainForm::Load(std::string& error) {
+  Host& host = *services_.EchoLink;
+  // The folder comes first so that the file test, the host transmission and
+  // the local playback all look for a slot's file in the same place, even
+  // when the program is started from another directory.
+  std::string folder = services_.files->programFolder();
+  fields_.caminho = (!folder.empty() && folder.back() == '\\') ? folder : folder + "\\";
+
+  host.setEventSink(this);
+  auto station = host.stationName();
+  if (!station.ok) {
+    error = station.error;
+    return false;
+  }
+  controls_.Caption->setText(CaptionFor(station.value));
+
+  if (auto r = host.setTransmit(false); !r.ok) {
+    error = r.error;
+    return false;
+  }
+  controls_.PTT->setTextColor(kPttOffColor);
+  controls_.PTT->setText("PTT OFF");
+
+  // The bar takes the manual volume; its change handling writes it back.
+  if (auto v = NumericValue(controls_.VolSet4->text(), *services_.locale)) {
+    controls_.V4->setValue(static_cast<int>(std::lround(*v)));
+  }
+  transmission_.onVolumeChanged();
+
+  scheduler_.stopAllTimers();
+  slotList_.readAtStartup();
+  scheduler_.setModeCheck(20, 1);
+  if (ended()) return true;
+  scheduler_.armAtStartup();
+  transmission_.start();
+  return true;
+}
+
+void MainForm::onSlotCheckClicked(int slot) {
+  if (!ended()) scheduler_.onSlotCheckChanged(slot);
+}
+
+void MainForm::onModeCheckClicked(int which) {
+  if (!ended()) scheduler_.onModeCheckChanged(which);
+}
+
+void MainForm::onVolumeChanged() {
+  if (!ended()) transmission_.onVolumeChanged();
+}
+
+void MainForm::onPositionScroll(int value) {
+  if (!ended()) transmission_.onPositionScroll(value);
+}
+
+void MainForm::onButtonClick(FormButton button) {
+  if (ended()) return;
+  switch (button) {
+    case FormButton::Gravar: slotList_.save(); break;
+    case FormButton::Ler: slotList_.readOnRequest(); break;
+    case FormButton::Ajuda: if (hooks_.showHelp) hooks_.showHelp(); break;
+    case FormButton::Sobre: if (hooks_.showAbout) hooks_.showAbout(); break;
+    case FormButton::Sair: EndByUser(); break;
+  }
+}
+
+bool MainForm::onCloseRequest() {
+  if (ended()) return false;
+  MsgResult answer =
+      services_.dialogs->show(kCloseQuestion, kCloseTitle, MsgButtons::YesNo, MsgIcon::Question, 0);
+  if (ended()) return false;  // the host closed while the question was open
+  if (answer != MsgResult::Yes) return true;
+  EndByUser();
+  return false;
+}
+
+void MainForm::EndByUser() {
+  Host& host = *services_.EchoLink;
+  controls_.PTT->setText("PTT OFF");
+  if (auto r = host.setTransmit(false); !r.ok) return Fatal(r.error);
+  if (auto r = host.exitSignal(false); !r.ok) return Fatal(r.error);
+  End(0);
+}
+
+void MainForm::onClosing() {
+  if (ended()) return;
+  if (auto r = services_.EchoLink->setTransmit(false); !r.ok) return Fatal(r.error);
+  End(0);
+}
+
+void MainForm::onUnload() {
+  if (ended()) return;
+  if (auto r = transmission_.CleanUp(); !r.ok) Fatal(r.error);
+}
+
+void MainForm::onDtmfString(const std::string& digits) {
+  if (ended()) return;
+  if (auto r = dtmf_.onDtmfString(digits); !r.ok) Fatal(r.error);
+}
+
+void MainForm::End(int exitCode) {
+  if (ended()) return;
+  services_.EchoLink->setEventSink(nullptr);
+  services_.app->quit(exitCode);
+  if (hooks_.onEnd) hooks_.onEnd();
+}
+
+void MainForm::Fatal(const std::string& error) {
+  if (ended()) return;
+  // Whatever failed, the transmitter must not stay keyed behind us.
+  services_.EchoLink->setTransmit(false);
+  services_.dialogs->show("O Orvalen encontrou um erro e ser\xC3\xA1 encerrado:\r\n\r\n" + error, kProgramName,
+                          MsgButtons::Ok, MsgIcon::Error, 0);
+  End(1);
+}
+
+}  // namespace orv

@@ -1,0 +1,74 @@
+#pragma once
+// The main window's behaviour: start-up, the ways the program ends, and the
+// wiring of the scheduler's parts to the window's controls and the host.
+#include <functional>
+#include <string>
+
+#include "scheduler/dtmf_handler.h"
+#include "scheduler/form_controls.h"
+#include "scheduler/form_events.h"
+#include "scheduler/slot_list_file.h"
+#include "scheduler/slot_scheduler.h"
+#include "scheduler/transmission.h"
+
+namespace orv {
+
+inline const std::string kCloseQuestion = "Tem certeza que quer encerrar o programa? ";
+inline const std::string kCloseTitle = "Sai do programa";
+
+struct FormHooks {
+  std::function<void()> showHelp;    // "Ajuda"
+  std::function<void()> showAbout;   // "Sobre"
+  std::function<void()> onEnd;       // the program is ending: detach windows
+};
+
+class MainForm : public FormEvents, public HostEvents {
+ public:
+  MainForm(FormControls& controls, FormServices& services, FormHooks hooks);
+  ~MainForm() override;
+
+  // Start-up. False when the host cannot serve the program (its station name
+  // cannot be read, or it refuses to unkey); `error` then names the cause.
+  bool Load(std::string& error);
+
+  FormFields& fields() { return fields_; }
+  Transmission& transmission() { return transmission_; }
+  SlotScheduler& scheduler() { return scheduler_; }
+
+  // FormEvents
+  void onSlotCheckClicked(int slot) override;
+  void onModeCheckClicked(int which) override;
+  void onVolumeChanged() override;
+  void onPositionScroll(int value) override;
+  void onButtonClick(FormButton button) override;
+  bool onCloseRequest() override;
+  void onUnload() override;
+
+  // HostEvents
+  void onDtmfString(const std::string& digits) override;
+  void onClosing() override;
+
+ private:
+  bool ended() const { return services_.app->quitting(); }
+  void Sair();
+  // The Yes branch of the close question and "Sair".
+  void EndByUser();
+  void End(int exitCode);
+  // A handler that traps nothing failed: say so, never leave the transmitter
+  // keyed, and stop.
+  void Fatal(const std::string& error);
+
+  FormControls& controls_;
+  FormServices& services_;
+  FormHooks hooks_;
+  FormFields fields_;
+  Transmission transmission_;
+  SlotScheduler scheduler_;
+  SlotListFile slotList_;
+  DtmfHandler dtmf_;
+};
+
+// The window caption for a station.
+std::string CaptionFor(const std::string& stationName);
+
+}  // namespace orv

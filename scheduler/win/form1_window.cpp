@@ -1,0 +1,287 @@
+#include "scheduler/win/form1_window.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/win/decor.h"
+#include "platform/win/text.h"
+
+namespace orv::win {
+
+namespace {
+
+constexpr int kClientW = 625, kClientH = 602;
+constexpr COLORREF kDarkBlue = RGB(0, 0, 128);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+// Frames of the layout, in window coordinates at 96 dpi.
+constexpr POINT kSlotsGroup{8, 88};
+constexpr POINT kStatusGroup{8, 440};
+constexpr POINT kDtmfGroup{432, 440};
+constexpr POINT kProgressGroup{8, 488};
+
+COLORREF Resolve(OleColor c) {
+  if (c & 0x80000000u) return GetSysColor(static_cast<int>(c & 0xFF));
+  return static_cast<COLORREF>(c);
+}
+
+}  // namespace
+
+Form1Window::Form1Window() = default;
+Form1Window::~Form1Window() = default;
+
+HFONT Form1Window::Font(const wchar_t* face, double points, bool bold) {
+  LOGFONTW lf{};
+  lf.lfHeight = dpi_.fontHeight(points);
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = CLEARTYPE_QUALITY;
+  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+  fonts_.emplace_back(CreateFontIndirectW(&lf));
+  return fonts_.back().get();
+}
+
+HWND Form1Window::Add(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id,
+                      HFONT font, DWORD exStyle) {
+  HWND c = CreateWindowExW(exStyle, cls, text, style | WS_CHILD | WS_VISIBLE, dpi_.px(x), dpi_.px(y), dpi_.px(w),
+                           dpi_.px(h), hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return c;
+}
+
+bool Form1Window::Create(HICON appIcon) {
+  dpi_ = Dpi::ForSystem();
+  RECT r{0, 0, dpi_.px(kClientW), dpi_.px(kClientH)};
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  if (!CreateTopLevel(L"OrvalenForm1", L"Orvalen", style, WS_EX_CONTROLPARENT, r.right, r.bottom, nullptr, appIcon))
+    return false;
+  white_.reset(CreateSolidBrush(RGB(255, 255, 255)));
+  CreateControls();
+  CreateButtons();
+
+  banner_ = std::make_unique<BannerControl>();
+  banner_->Create(hwnd(), 0, 0, dpi_.px(625), dpi_.px(65), appIcon, dpi_.px(100), dpi_.px(8), dpi_.px(48));
+  HFONT title = Font(L"Times New Roman", 18, true);
+  HFONT small = Font(L"MS Sans Serif", 8.25, true);
+  auto bannerLabel = [&](const wchar_t* text, DWORD align, int x, int y, int w, int h, HFONT f) {
+    HWND l = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | align, dpi_.px(x), dpi_.px(y), dpi_.px(w),
+                             dpi_.px(h), banner_->hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(l, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
+  };
+  bannerLabel(L"Envia mensagens em arquivos de \u00e1udio", SS_CENTER, 272, 0, 225, 57, title);  // Label3
+  bannerLabel(L"Orvalen", SS_LEFT, 184, 48, 65, 17, small);                                      // Label1
+
+  animLeft_ = std::make_unique<AnimationControl>();
+  animLeft_->Create(hwnd(), dpi_.px(0), dpi_.px(8), dpi_.px(41), dpi_.px(49), 0, RGB(255, 255, 255));
+  animRight_ = std::make_unique<AnimationControl>();
+  animRight_->Create(hwnd(), dpi_.px(552), dpi_.px(0), dpi_.px(57), dpi_.px(65), 1, RGB(255, 255, 255));
+  // The animations sit over the banner.
+  SetWindowPos(animLeft_->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(animRight_->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(banner_->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  caption_.attach(hwnd());
+  controls_.Caption = &caption_;
+  return true;
+}
+
+void Form1Window::CreateControls() {
+  HFONT normal = Font(L"MS Sans Serif", 8.25, false);
+  HFONT bold = Font(L"MS Sans Serif", 8.25, true);
+  HFONT number = Font(L"MS Sans Serif", 12, true);
+  HFONT clock = Font(L"MS Sans Serif", 13.5, false);
+
+  // Group frames first: they are not tab stops and the controls over them
+  // are their siblings, so every notification reaches this window.
+  Add(L"BUTTON", L"Mensagens de \u00e1udio", BS_GROUPBOX, 8, 88, 609, 345, -1, bold);
+  Add(L"BUTTON", L"", BS_GROUPBOX, 8, 440, 409, 41, -1, normal);
+  Add(L"BUTTON", L"DTMF", BS_GROUPBOX, 432, 440, 185, 41, -1, bold);
+  Add(L"BUTTON", L"Progress", BS_GROUPBOX, 8, 488, 409, 65, -1, bold);
+  Add(L"BUTTON", L"Volume de \u00e1udio", BS_GROUPBOX, 432, 488, 185, 65, -1, bold);
+
+  label6_ = Add(L"STATIC", L"Modalidade de TX -->", SS_LEFT, 296, 72, 161, 17, -1, bold);
+  check20_.attach(Add(L"BUTTON", L"RF  -", BS_AUTOCHECKBOX | WS_TABSTOP, 464, 72, 57, 17, kIdCheck20, bold));
+  check21_.attach(Add(L"BUTTON", L"RF + IP", BS_AUTOCHECKBOX | WS_TABSTOP, 528, 72, 89, 17, kIdCheck21, bold));
+
+  for (int i = 0; i < kSlotCount; ++i) {
+    const int y = kSlotsGroup.y + 40 + 32 * i;
+    const int x = kSlotsGroup.x;
+    wchar_t num[2] = {static_cast<wchar_t>(L'1' + i), 0};
+    Add(L"STATIC", num, SS_LEFT, x + 8, y, 9 + 4, 17, -1, number);
+    check_[i].attach(Add(L"BUTTON", L"", BS_AUTOCHECKBOX | WS_TABSTOP, x + 32, y, 17, 17, kIdCheckBase + i, normal));
+    mens_[i].attach(Add(L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, x + 56, y, 449, 27, kIdMensBase + i, normal,
+                        WS_EX_CLIENTEDGE));
+    cont_[i].attach(Add(L"EDIT", L"0", ES_AUTOHSCROLL | ES_RIGHT | WS_TABSTOP, x + 512, y, 41, 25, kIdContBase + i,
+                        normal, WS_EX_CLIENTEDGE));
+    temp_[i].attach(Add(L"STATIC", L"0", SS_RIGHT | WS_BORDER, x + 560, y, 41, 25, kIdTempBase + i, normal));
+    controls_.Check[i] = &check_[i];
+    controls_.mens[i] = &mens_[i];
+    controls_.cont[i] = &cont_[i];
+    controls_.temp[i] = &temp_[i];
+  }
+
+  ptt_.attach(Add(L"STATIC", L"PTT OFF", SS_CENTER, kStatusGroup.x + 8, kStatusGroup.y + 16, 89, 17, kIdPtt, bold));
+  showTime_.attach(Add(L"STATIC", L"00:00:00", SS_CENTER, kStatusGroup.x + 304, kStatusGroup.y + 8, 89, 25,
+                       kIdShowTime, clock));
+
+  dtmf_.attach(Add(L"EDIT", L"AA", ES_AUTOHSCROLL | WS_TABSTOP, kDtmfGroup.x + 16, kDtmfGroup.y + 16, 41, 19, kIdDtmf,
+                   normal, WS_EX_CLIENTEDGE));
+  Add(L"STATIC", L"Envia Identifica\u00e7\u00e3o", SS_LEFT, kDtmfGroup.x + 64, kDtmfGroup.y + 16, 113, 17, -1, normal);
+
+  const POINT p = kProgressGroup;
+  h1_.attach(Add(L"SCROLLBAR", L"", SBS_HORZ | WS_TABSTOP, p.x + 8, p.y + 32, 257, 17, kIdH1, normal));
+  h1_.setRange(0, 0);
+  Add(L"STATIC", L"0%", SS_LEFT, p.x + 24, p.y + 16, 25, 13, -1, normal);
+  Add(L"STATIC", L"50%", SS_LEFT, p.x + 128, p.y + 16, 25, 13, -1, normal);
+  Add(L"STATIC", L"100%", SS_LEFT, p.x + 224, p.y + 16, 30, 13, -1, normal);
+  Add(L"STATIC", L"Time Left :", SS_LEFT, p.x + 288, p.y + 8, 62, 13, -1, normal);
+  Add(L"STATIC", L"Time Used :", SS_LEFT, p.x + 288, p.y + 24, 62, 13, -1, normal);
+  Add(L"STATIC", L"Length :", SS_LEFT, p.x + 288, p.y + 40, 62, 13, -1, normal);
+  // Read-only borderless boxes: the system draws them on the button face.
+  text1_.attach(Add(L"EDIT", L"00:00:00", ES_READONLY, p.x + 352, p.y + 8, 49, 11 + 2, kIdText1, normal));
+  text2_.attach(Add(L"EDIT", L"00:00:00", ES_READONLY, p.x + 352, p.y + 24, 49, 11 + 2, kIdText2, normal));
+  text3_.attach(Add(L"EDIT", L"00:00:00", ES_READONLY, p.x + 352, p.y + 40, 49, 11 + 2, kIdText3, normal));
+
+  v4_.attach(Add(L"SCROLLBAR", L"", SBS_HORZ | WS_TABSTOP, 456, 504, 137, 17, kIdV4, normal));
+  v4_.setRange(-3000, 0);
+  useSetVol4_.attach(
+      Add(L"BUTTON", L"Usar Volume manual", BS_AUTOCHECKBOX | WS_TABSTOP, 464, 528, 121, 13, kIdUseSetVol4, normal));
+  // The user does not type the manual volume: it mirrors the bar.
+  volSet4_.attach(Add(L"EDIT", L"-1404", ES_READONLY | ES_RIGHT, 576, 528, 33, 19, kIdVolSet4, normal,
+                      WS_EX_CLIENTEDGE));
+  SetWindowPos(volSet4_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+  controls_.Check20 = &check20_;
+  controls_.Check21 = &check21_;
+  controls_.PTT = &ptt_;
+  controls_.ShowTime = &showTime_;
+  controls_.DTMFInfo3 = &dtmf_;
+  controls_.Text1 = &text1_;
+  controls_.Text2 = &text2_;
+  controls_.Text3 = &text3_;
+  controls_.H1 = &h1_;
+  controls_.V4 = &v4_;
+  controls_.VolSet4 = &volSet4_;
+  controls_.UseSetVol4 = &useSetVol4_;
+}
+
+void Form1Window::CreateButtons() {
+  struct Spec {
+    int id;
+    const char* caption;
+    int x, w;
+    FormButton button;
+  };
+  const Spec specs[] = {{kIdGravar, "Gravar", 8, 89, FormButton::Gravar},
+                        {kIdLer, "Ler", 104, 89, FormButton::Ler},
+                        {kIdAjuda, "Ajuda", 200, 105, FormButton::Ajuda},
+                        {kIdSobre, "Sobre", 312, 105, FormButton::Sobre},
+                        {kIdSair, "Sair", 432, 185, FormButton::Sair}};
+  HFONT font = Font(L"Times New Roman", 9.75, true);
+  for (const Spec& s : specs) {
+    RECT r{dpi_.px(s.x), dpi_.px(560), dpi_.px(s.x + s.w), dpi_.px(560 + 33)};
+    FormButton b = s.button;
+    if (buttonFactory_) {
+      buttonFactory_(hwnd(), s.id, r, s.caption, [this, b] { OnButton(b); });
+    } else {
+      HWND c = CreateWindowExW(0, L"BUTTON", Widen(s.caption).c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                               r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(s.id)), GetModuleHandleW(nullptr), nullptr);
+      SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+  }
+}
+
+void Form1Window::Show() {
+  if (!shown_) CenterOnScreen(hwnd());
+  shown_ = true;
+  ShowWindow(hwnd(), SW_SHOW);
+  UpdateWindow(hwnd());
+}
+
+void Form1Window::OnButton(FormButton b) {
+  if (events_) events_->onButtonClick(b);
+}
+
+void Form1Window::OnScroll(HWND bar, int code) {
+  WinScrollBar* which = bar == h1_.hwnd() ? &h1_ : bar == v4_.hwnd() ? &v4_ : nullptr;
+  if (!which) return;
+  SCROLLINFO si{sizeof si, SIF_ALL};
+  GetScrollInfo(bar, SB_CTL, &si);
+  const bool volume = which == &v4_;
+  const int small = volume ? 50 : 1, large = volume ? 300 : 5;
+  int pos = si.nPos;
+  switch (code) {
+    case SB_LINELEFT: pos -= small; break;
+    case SB_LINERIGHT: pos += small; break;
+    case SB_PAGELEFT: pos -= large; break;
+    case SB_PAGERIGHT: pos += large; break;
+    case SB_LEFT: pos = si.nMin; break;
+    case SB_RIGHT: pos = si.nMax; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    default: return;  // SB_ENDSCROLL
+  }
+  if (pos < si.nMin) pos = si.nMin;
+  if (pos > si.nMax) pos = si.nMax;
+  const bool changed = pos != si.nPos;
+  which->setValue(pos);
+  if (!events_) return;
+  if (volume) {
+    // The volume follows the end of a drag, not every step of it.
+    if (changed && code != SB_THUMBTRACK) events_->onVolumeChanged();
+    if (code == SB_THUMBPOSITION && !changed) events_->onVolumeChanged();
+  } else if (code == SB_THUMBTRACK) {
+    // Only dragging the thumb seeks; arrows and trough just move it.
+    events_->onPositionScroll(pos);
+  }
+}
+
+LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wp);
+      const int code = HIWORD(wp);
+      if (!events_) return 0;
+      if (code == BN_CLICKED) {
+        if (id >= kIdCheckBase && id < kIdCheckBase + kSlotCount) events_->onSlotCheckClicked(id - kIdCheckBase);
+        else if (id == kIdCheck20) events_->onModeCheckClicked(20);
+        else if (id == kIdCheck21) events_->onModeCheckClicked(21);
+        else if (id == kIdGravar) OnButton(FormButton::Gravar);
+        else if (id == kIdLer) OnButton(FormButton::Ler);
+        else if (id == kIdAjuda) OnButton(FormButton::Ajuda);
+        else if (id == kIdSobre) OnButton(FormButton::Sobre);
+        else if (id == kIdSair) OnButton(FormButton::Sair);
+      }
+      return 0;
+    }
+    case WM_HSCROLL:
+      if (lp) OnScroll(reinterpret_cast<HWND>(lp), LOWORD(wp));
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wp);
+      HWND c = reinterpret_cast<HWND>(lp);
+      SetBkMode(dc, TRANSPARENT);
+      if (c == ptt_.hwnd() && ptt_.colorref() != CLR_INVALID) SetTextColor(dc, Resolve(ptt_.colorref()));
+      else if (c == label6_) SetTextColor(dc, kRed);
+      else SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_CLOSE:
+      // Every close reason asks first. The core either cancels or ends the
+      // program itself, so the window is never destroyed from here.
+      if (events_) events_->onCloseRequest();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return events_ && events_->onCloseRequest() ? FALSE : TRUE;
+    case WM_DESTROY:
+      if (events_) events_->onUnload();
+      return 0;
+  }
+  return BaseWindow::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace orv::win
