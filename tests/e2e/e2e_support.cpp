@@ -1,0 +1,216 @@
+#include "tests/e2e/e2e_support.h"
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace orv::e2e {
+
+namespace {
+
+std::wstring Widen(const std::string& s) {
+  if (s.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+  return w;
+}
+
+std::string Narrow(const std::wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+std::string WindowText(HWND w) {
+  // WM_GETTEXT crosses processes, as screen readers use it.
+  wchar_t buf[4096];
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutW(w, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, &got))
+    return {};
+  return Narrow(std::wstring(buf, got));
+}
+
+struct FindArgs {
+  DWORD pid;
+  const wchar_t* cls;
+  HWND found;
+};
+
+BOOL CALLBACK FindTop(HWND w, LPARAM lp) {
+  auto* a = reinterpret_cast<FindArgs*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid != a->pid) return TRUE;
+  wchar_t cls[64];
+  GetClassNameW(w, cls, 64);
+  if (lstrcmpW(cls, a->cls) == 0 && IsWindowVisible(w)) {
+    a->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    Sleep(20);
+  }
+}
+
+TempFolder::TempFolder() {
+  wchar_t base[MAX_PATH];
+  GetTempPathW(MAX_PATH, base);
+  static int counter = 0;
+  path_ = std::wstring(base) + L"orvalen-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+          std::to_wstring(++counter);
+  CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((path_ + L"\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(file(fd.cFileName).c_str());
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryW(path_.c_str());
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> ReadLines(const std::wstring& path) {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadFileBytes(path));
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+void WriteWav(const std::wstring& path, double seconds, int rate, int bits, int channels) {
+  const int bytesPerSample = bits / 8;
+  const auto frames = static_cast<unsigned>(seconds * rate);
+  const unsigned dataSize = frames * channels * bytesPerSample;
+  std::string b;
+  auto u32 = [&](unsigned v) { for (int i = 0; i < 4; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF); };
+  auto u16 = [&](unsigned v) { for (int i = 0; i < 2; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF); };
+  b += "RIFF"; u32(36 + dataSize); b += "WAVEfmt "; u32(16); u16(1); u16(channels); u32(rate);
+  u32(rate * channels * bytesPerSample); u16(channels * bytesPerSample); u16(bits); b += "data"; u32(dataSize);
+  for (unsigned i = 0; i < frames; ++i) {
+    double s = 0.3 * std::sin(2 * 3.14159265 * 600.0 * i / rate);
+    for (int c = 0; c < channels; ++c) {
+      if (bits == 8) b += static_cast<char>(static_cast<unsigned char>(128 + s * 127));
+      else u16(static_cast<unsigned>(static_cast<short>(s * 32767)) & 0xFFFF);
+    }
+  }
+  WriteFileBytes(path, b);
+}
+
+std::wstring ProgramPath() {
+#ifdef ORVALEN_EXE
+  return Widen(ORVALEN_EXE);
+#else
+  return L"orvalen.exe";
+#endif
+}
+
+RunningProgram::RunningProgram(const TempFolder& folder, const std::wstring& args) {
+  const std::wstring exe = folder.file(L"orvalen.exe");
+  CopyFileW(ProgramPath().c_str(), exe.c_str(), FALSE);
+  std::wstring cmd = L"\"" + exe + L"\" " + args;
+  STARTUPINFOW si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.path().c_str(), &si, &pi)) {
+    process_ = pi.hProcess;
+    pid_ = pi.dwProcessId;
+    CloseHandle(pi.hThread);
+  }
+}
+
+RunningProgram::~RunningProgram() {
+  if (!process_) return;
+  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_, 99);
+    WaitForSingleObject(process_, 5000);
+  }
+  CloseHandle(process_);
+}
+
+HWND RunningProgram::FindWindowOfClass(const wchar_t* cls) const {
+  FindArgs a{pid_, cls, nullptr};
+  EnumWindows(&FindTop, reinterpret_cast<LPARAM>(&a));
+  return a.found;
+}
+
+bool RunningProgram::WaitForMainWindow(std::chrono::milliseconds limit) {
+  return WaitUntil([&] { return (main_ = FindWindowOfClass(L"OrvalenForm1")) != nullptr || !Running(); }, limit) &&
+         main_ != nullptr;
+}
+
+std::string RunningProgram::Caption() const { return WindowText(main_); }
+std::string RunningProgram::Text(int id) const { return WindowText(control(id)); }
+int RunningProgram::Check(int id) const {
+  DWORD_PTR r = 0;
+  SendMessageTimeoutW(control(id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+  return r == BST_CHECKED ? 1 : 0;
+}
+void RunningProgram::SetText(int id, const std::string& text) {
+  std::wstring w = Widen(text);
+  DWORD_PTR r = 0;
+  SendMessageTimeoutW(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()), SMTO_ABORTIFHUNG, 5000, &r);
+}
+void RunningProgram::Click(int id) { PostMessageW(control(id), BM_CLICK, 0, 0); }
+void RunningProgram::PostClose() { PostMessageW(main_, WM_CLOSE, 0, 0); }
+
+MessageBoxInfo RunningProgram::WaitForMessageBox(std::chrono::milliseconds limit) {
+  MessageBoxInfo info;
+  WaitUntil([&] { return (info.hwnd = FindWindowOfClass(L"#32770")) != nullptr; }, limit);
+  if (info.hwnd) {
+    info.title = WindowText(info.hwnd);
+    info.text = WindowText(GetDlgItem(info.hwnd, 0xFFFF));
+  }
+  return info;
+}
+
+bool RunningProgram::MessageBoxOpen() { return FindWindowOfClass(L"#32770") != nullptr; }
+
+void RunningProgram::Answer(const MessageBoxInfo& box, int buttonId) {
+  PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box.hwnd, buttonId)));
+}
+
+int RunningProgram::WaitForExit(std::chrono::milliseconds limit) {
+  if (!process_) return -1;
+  if (!WaitUntil([&] { return !Running(); }, limit)) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  return static_cast<int>(code);
+}
+
+bool RunningProgram::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+}  // namespace orv::e2e

@@ -1,0 +1,81 @@
+#pragma once
+// Drives the real orvalen.exe from outside, as a user or a screen reader
+// would: it starts the program in a folder of its own, reads the controls'
+// window texts, clicks, answers message boxes and reads the host log.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orv::e2e {
+
+using namespace std::chrono_literals;
+
+// Polls `done` until it holds or `limit` passes, pumping this thread's
+// messages meanwhile. Every wait in these tests has a bound.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
+
+// A fresh folder under the temp folder, removed with its files at the end.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  const std::wstring& path() const { return path_; }
+  std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
+ private:
+  std::wstring path_;
+};
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadFileBytes(const std::wstring& path);
+std::vector<std::string> ReadLines(const std::wstring& path);
+// A PCM WAV file of `seconds` of a tone.
+void WriteWav(const std::wstring& path, double seconds, int rate = 8000, int bits = 8, int channels = 1);
+
+struct MessageBoxInfo {
+  HWND hwnd = nullptr;
+  std::string title, text;
+};
+
+class RunningProgram {
+ public:
+  // Copies orvalen.exe into `folder` and starts it there with `args`.
+  RunningProgram(const TempFolder& folder, const std::wstring& args);
+  ~RunningProgram();  // ends the process if it still runs
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  bool started() const { return process_ != nullptr; }
+  // Waits for the main window; false when it did not appear in time.
+  bool WaitForMainWindow(std::chrono::milliseconds limit = 20s);
+  HWND mainWindow() const { return main_; }
+  HWND control(int id) const { return GetDlgItem(main_, id); }
+  std::string Caption() const;
+  std::string Text(int id) const;
+  int Check(int id) const;
+  void SetText(int id, const std::string& text);
+  void Click(int id);              // a button or check box, as a mouse click would
+  void PostClose();                // the close box
+  // The first message box of the program (nullptr hwnd when none in time).
+  MessageBoxInfo WaitForMessageBox(std::chrono::milliseconds limit = 10s);
+  bool MessageBoxOpen();
+  void Answer(const MessageBoxInfo& box, int buttonId);  // IDYES, IDNO, IDOK
+  // Waits for the process to end; the exit code, or -1 on time-out.
+  int WaitForExit(std::chrono::milliseconds limit = 10s);
+  bool Running() const;
+  DWORD pid() const { return pid_; }
+  // Top-level windows of the process with this class name.
+  HWND FindWindowOfClass(const wchar_t* cls) const;
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD pid_ = 0;
+  HWND main_ = nullptr;
+};
+
+// Where the build put orvalen.exe (set by the build as ORVALEN_EXE).
+std::wstring ProgramPath();
+
+}  // namespace orv::e2e
