@@ -170,26 +170,31 @@ void Form1Window::CreateControls() {
 void Form1Window::CreateButtons() {
   struct Spec {
     int id;
+    const char* instance;
     const char* caption;
     int x, w;
     FormButton button;
   };
-  const Spec specs[] = {{kIdGravar, "Gravar", 8, 89, FormButton::Gravar},
-                        {kIdLer, "Ler", 104, 89, FormButton::Ler},
-                        {kIdAjuda, "Ajuda", 200, 105, FormButton::Ajuda},
-                        {kIdSobre, "Sobre", 312, 105, FormButton::Sobre},
-                        {kIdSair, "Sair", 432, 185, FormButton::Sair}};
+  const Spec specs[] = {{kIdGravar, "kwButtons_H4", "Gravar", 8, 89, FormButton::Gravar},
+                        {kIdLer, "kwButtons_H5", "Ler", 104, 89, FormButton::Ler},
+                        {kIdAjuda, "kwButtons_H3", "Ajuda", 200, 105, FormButton::Ajuda},
+                        {kIdSobre, "kwButtons_H2", "Sobre", 312, 105, FormButton::Sobre},
+                        {kIdSair, "kwButtons_H1", "Sair", 432, 185, FormButton::Sair}};
   HFONT font = Font(L"Times New Roman", 9.75, true);
   for (const Spec& s : specs) {
-    RECT r{dpi_.px(s.x), dpi_.px(560), dpi_.px(s.x + s.w), dpi_.px(560 + 33)};
+    ButtonPlacement p;
+    p.parent = hwnd();
+    p.id = s.id;
+    p.rect = RECT{dpi_.px(s.x), dpi_.px(560), dpi_.px(s.x + s.w), dpi_.px(560 + 33)};
+    p.instance = std::string("Form1.") + s.instance;
+    p.caption = s.caption;
     FormButton b = s.button;
+    auto onClick = [this, b] { OnButton(b); };
     if (buttonFactory_) {
-      buttonFactory_(hwnd(), s.id, r, s.caption, [this, b] { OnButton(b); });
+      buttonFactory_(p, onClick);
     } else {
-      HWND c = CreateWindowExW(0, L"BUTTON", Widen(s.caption).c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                               r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd(),
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(s.id)), GetModuleHandleW(nullptr), nullptr);
-      SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      CreatePlainButton(p, font);
+      clicks_.Add(s.id, onClick);
     }
   }
 }
@@ -249,11 +254,7 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (id >= kIdCheckBase && id < kIdCheckBase + kSlotCount) events_->onSlotCheckClicked(id - kIdCheckBase);
         else if (id == kIdCheck20) events_->onModeCheckClicked(20);
         else if (id == kIdCheck21) events_->onModeCheckClicked(21);
-        else if (id == kIdGravar) OnButton(FormButton::Gravar);
-        else if (id == kIdLer) OnButton(FormButton::Ler);
-        else if (id == kIdAjuda) OnButton(FormButton::Ajuda);
-        else if (id == kIdSobre) OnButton(FormButton::Sobre);
-        else if (id == kIdSair) OnButton(FormButton::Sair);
+        else clicks_.Route(wp);
       }
       return 0;
     }

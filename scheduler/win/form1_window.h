@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/win/base_window.h"
+#include "platform/win/button_factory.h"
 #include "platform/win/controls.h"
 #include "platform/win/dpi.h"
 #include "platform/win/scoped.h"
@@ -36,10 +37,8 @@ class Form1Window : public BaseWindow {
   // The controls as the core sees them.
   FormControls& controls() { return controls_; }
 
-  // Replaces a plain push button with another control (the owner-drawn
-  // buttons); `make` gets the parent, id, rectangle and click callback.
-  using ButtonFactory = std::function<HWND(HWND parent, int id, RECT rect, const char* caption,
-                                           std::function<void()> onClick)>;
+  // The owner-drawn buttons replace the plain stand-ins when installed
+  // before Create().
   void SetButtonFactory(ButtonFactory f) { buttonFactory_ = std::move(f); }
 
   HWND control(int id) const { return GetDlgItem(hwnd(), id); }
@@ -85,6 +84,7 @@ class Form1Window : public BaseWindow {
   Dpi dpi_;
   FormControls controls_;
   ButtonFactory buttonFactory_;
+  ClickRouter clicks_;
 
   std::array<WinCheck, kSlotCount> check_;
   std::array<WinText, kSlotCount> mens_, cont_;
