@@ -53,7 +53,7 @@ function(orv_subsystem name)
         set(libs orv_${name}_win)
       endif()
       target_link_libraries(${name}_wintests PRIVATE ${libs} orv_testsupport gtest_main gmock)
-      target_link_options(${name}_wintests PRIVATE -municode)
+      # No -municode: gtest_main supplies a narrow main().
       gtest_discover_tests(${name}_wintests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                            PROPERTIES LABELS wine TIMEOUT 120)
     endif()

@@ -120,6 +120,7 @@ struct FakePlayback::Graph : PlaybackGraph {
   }
   bool run() override {
     owner.log.push_back("run");
+    if (owner.runFails) return false;
     if (!rendered) return true;  // as the real graph manager: Run succeeds on an empty graph
     running = true;
     startedAt = owner.now ? owner.now() : 0;
@@ -127,7 +128,7 @@ struct FakePlayback::Graph : PlaybackGraph {
   }
   std::optional<double> duration() override {
     if (!rendered) return std::nullopt;
-    return length;
+    return length + owner.durationError;
   }
   std::optional<double> currentPosition() override {
     if (!rendered) return std::nullopt;

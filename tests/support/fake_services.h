@@ -85,6 +85,8 @@ class FakePlayback : public PlaybackFactory {
   bool createFails = false;
   std::function<double()> now;        // seconds, from the test's clock
   bool stalled = false;               // position stops advancing
+  double durationError = 0;           // added to the length the graph reports
+  bool runFails = false;
   int created = 0, released = 0, live = 0;
   std::vector<std::string> log;       // "create", "render(x)", "run", "volume(-1404)", "seek(3)", "release"
 };

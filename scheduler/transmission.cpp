@@ -1,0 +1,169 @@
+#include "scheduler/transmission.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "scheduler/format_hms.h"
+
+namespace orv {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Halves go to the even neighbour, as the number-to-integer conversions of
+// the original controls did (12.5 -> 12, 13.5 -> 14).
+std::optional<long> RoundHalfEven(double x, long lo, long hi) {
+  if (!std::isfinite(x)) return std::nullopt;
+  double r = std::floor(x);
+  const double diff = x - r;
+  if (diff > 0.5 || (diff == 0.5 && std::fmod(r, 2.0) != 0)) r += 1;
+  if (r < static_cast<double>(lo) || r > static_cast<double>(hi)) return std::nullopt;
+  return static_cast<long>(r);
+}
+
+// The volume box as a number in the user's locale: blanks around, a sign,
+// digits, an optional decimal part. Anything else is not a number.
+std::optional<long> ParseVolume(const std::string& text, const std::string& decimal) {
+  size_t b = text.find_first_not_of(' ');
+  if (b == std::string::npos) return std::nullopt;
+  size_t e = text.find_last_not_of(' ');
+  std::string t = text.substr(b, e - b + 1);
+  size_t i = 0;
+  bool negative = false;
+  if (t[i] == '-' || t[i] == '+') negative = t[i++] == '-';
+  double value = 0;
+  int digits = 0;
+  for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i, ++digits) value = value * 10 + (t[i] - '0');
+  if (!decimal.empty() && t.compare(i, decimal.size(), decimal) == 0) {
+    i += decimal.size();
+    double scale = 0.1;
+    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i, ++digits, scale /= 10) value += (t[i] - '0') * scale;
+  }
+  if (digits == 0 || i != t.size()) return std::nullopt;
+  return RoundHalfEven(negative ? -value : value, std::numeric_limits<int>::min(),
+                       std::numeric_limits<int>::max());
+}
+
+// Longest wait the safety net accepts; longer lengths are misreports anyway.
+constexpr double kLongestLength = 25.0 * 3600;
+constexpr double kSafetyMargin = 5.0;
+
+}  // namespace
+
+Transmission::Transmission(FormControls& controls, FormServices& services, FormFields& fields)
+    : c_(controls), s_(services), f_(fields) {}
+
+Transmission::~Transmission() = default;
+
+HostReply Transmission::CleanUp() {
+  // Empty the field before the graph goes: nothing reached from its
+  // destructor may find a half-released playback.
+  std::unique_ptr<PlaybackGraph> old = std::move(graph_);
+  old.reset();
+  length_.reset();
+  HostReply reply = s_.EchoLink->setTransmit(false);
+  if (!reply.ok) return reply;
+  if (safetyNet_) safetyNet_->stop();
+  c_.PTT->setTextColor(kPttOffColor);
+  c_.PTT->setText("PTT OFF");
+  return reply;
+}
+
+void Transmission::TOCA() {
+  CleanUp();
+  const std::string path = f_.caminho + f_.arquivoAtual;
+  graph_ = s_.playback ? s_.playback->create() : nullptr;
+  if (!graph_ || !graph_->renderFile(path)) {
+    // Nothing will play: the transmitter must not be keyed for silence.
+    CleanUp();
+    return;
+  }
+  length_ = graph_->duration();
+  if (length_) {
+    if (auto max = RoundHalfEven(*length_, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()))
+      c_.H1->setRange(c_.H1->minimum(), static_cast<int>(*max));
+    c_.Text3->setText(FormatHms(*length_));
+  }
+  if (c_.UseSetVol4->value() == 1) {
+    const std::string decimal = s_.locale ? s_.locale->decimalSeparator() : std::string(".");
+    if (auto volume = ParseVolume(c_.VolSet4->text(), decimal)) graph_->setVolume(*volume);
+  }
+  TXFile();
+}
+
+void Transmission::TXFile() {
+  if (!graph_) {
+    CleanUp();
+    return;
+  }
+  c_.Text2->setText("00:00:00");
+  c_.PTT->setTextColor(kPttOnColor);
+  c_.PTT->setText("PTT ON");
+  s_.EchoLink->setTransmit(true);
+  armSafetyNet(length_.value_or(0));
+  // A host call may run other handlers before it returns: look again.
+  if (!graph_ || !graph_->run()) {
+    CleanUp();
+    return;
+  }
+  graph_->setCurrentPosition(0);
+}
+
+void Transmission::start() {
+  lastClock_ = c_.ShowTime->text();
+  Timer1 = s_.timers->create([this] { progressTick(); });
+  Timer2 = s_.timers->create([this] { clockTick(); });
+  Timer1->start(1000ms);
+  Timer2->start(10ms);
+}
+
+void Transmission::progressTick() {
+  // The end is found by text, one tick late; while idle the two boxes stay
+  // equal, so this unkeys once a second.
+  if (c_.Text2->text() == c_.Text3->text()) CleanUp();
+  if (!graph_) return;
+  const std::optional<double> position = graph_->currentPosition();
+  if (!position) return;
+  if (auto value = RoundHalfEven(*position, c_.H1->minimum(), c_.H1->maximum()))
+    c_.H1->setValue(static_cast<int>(*value));
+  if (auto length = graph_->duration()) c_.Text1->setText(FormatHms(*length - *position));
+  c_.Text2->setText(FormatHms(*position));
+}
+
+void Transmission::clockTick() {
+  // 100 times a second: repaint only when the second changes.
+  std::string now = s_.clock->timeOfDayText();
+  if (now == lastClock_) return;
+  c_.ShowTime->setText(now);
+  lastClock_ = std::move(now);
+}
+
+void Transmission::onVolumeChanged() {
+  const int volume = c_.V4->value();
+  c_.VolSet4->setText(std::to_string(volume));
+  if (graph_) graph_->setVolume(volume);
+}
+
+void Transmission::onPositionScroll(int value) {
+  if (!graph_) return;
+  // The operator moved within the message: the time still to play changed.
+  if (graph_->setCurrentPosition(value) && length_) armSafetyNet(*length_ - value);
+}
+
+void Transmission::armSafetyNet(double secondsLeft) {
+  if (!s_.timers) return;
+  if (!safetyNet_) safetyNet_ = s_.timers->create([this] { safetyNetTick(); });
+  double s = std::isfinite(secondsLeft) && secondsLeft > 0 ? std::min(secondsLeft, kLongestLength) : 0.0;
+  safetyNet_->start(Millis(static_cast<long long>(std::floor((s + kSafetyMargin) * 1000))));
+}
+
+void Transmission::safetyNetTick() {
+  safetyNet_->stop();
+  // A host that refuses to unkey is asked again every second.
+  if (!CleanUp().ok && safetyNet_) safetyNet_->start(1000ms);
+}
+
+}  // namespace orv
