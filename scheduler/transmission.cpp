@@ -149,8 +149,10 @@ void Transmission::onVolumeChanged() {
 
 void Transmission::onPositionScroll(int value) {
   if (!graph_) return;
-  // The operator moved within the message: the time still to play changed.
-  if (graph_->setCurrentPosition(value) && length_) armSafetyNet(*length_ - value);
+  // The safety net keeps its deadline: an unattended transmitter must be
+  // released within the file's length and a margin of being keyed, even if
+  // someone dragged the message back to its start.
+  graph_->setCurrentPosition(value);
 }
 
 void Transmission::armSafetyNet(double secondsLeft) {

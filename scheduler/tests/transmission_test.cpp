@@ -213,16 +213,16 @@ TEST_F(TransmissionTest, SafetyNetKeepsAskingAHostThatWillNotUnkey) {
   EXPECT_TRUE(green());
 }
 
-TEST_F(TransmissionTest, NormalEndIsNotCutShortByTheSafetyNet) {
-  tocaAt(500);
+TEST_F(TransmissionTest, SeekingBackDoesNotKeepTheTransmitterKeyedPastItsDeadline) {
+  tocaAt(500);  // 12.7 s file keyed at 0.5 s: released by 18.2 s whatever happens
   until(8000);
-  tx.onPositionScroll(0);  // replay from the start: 12.7 s more from here
+  tx.onPositionScroll(0);
   EXPECT_EQ(fx.playback.log.back(), "seek(0)");
-  until(20500);
+  until(18100);
   EXPECT_TRUE(keyed());
-  EXPECT_EQ(fx.text2.text(), "00:00:12");
-  until(21000);
+  until(18300);
   EXPECT_TRUE(green());
+  EXPECT_EQ(fx.playback.live, 0);
 }
 
 TEST_F(TransmissionTest, SeekWithoutAPlaybackDoesNothing) {
