@@ -1,0 +1,113 @@
+// The main window as built: every control a real child window whose text is
+// its content, where the layout puts it, with its initial contents.
+#include <gtest/gtest.h>
+
+#include "platform/win/text.h"
+#include "scheduler/win/form1_window.h"
+
+using namespace orv;
+using namespace orv::win;
+
+namespace {
+
+struct Form1LayoutTest : ::testing::Test {
+  void SetUp() override { ASSERT_TRUE(w.Create(nullptr)); }
+  RECT Rect(int id) {
+    RECT r;
+    HWND c = w.control(id);
+    GetWindowRect(c, &r);
+    MapWindowPoints(nullptr, w.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+  std::string Text(int id) {
+    wchar_t buf[256];
+    int n = GetWindowTextW(w.control(id), buf, 256);
+    return Narrow(buf, n);
+  }
+  std::wstring Class(int id) {
+    wchar_t buf[64];
+    GetClassNameW(w.control(id), buf, 64);
+    return buf;
+  }
+  Form1Window w;
+};
+
+void ExpectRect(const RECT& r, int x, int y, int width, int height) {
+  EXPECT_EQ(r.left, x);
+  EXPECT_EQ(r.top, y);
+  EXPECT_EQ(r.right - r.left, width);
+  EXPECT_EQ(r.bottom - r.top, height);
+}
+
+}  // namespace
+
+TEST_F(Form1LayoutTest, ClientAreaIsTheDesignedSize) {
+  RECT rc;
+  GetClientRect(w.hwnd(), &rc);
+  EXPECT_EQ(rc.right, 625);
+  EXPECT_EQ(rc.bottom, 602);
+}
+
+TEST_F(Form1LayoutTest, NineSlotRowsAtTheirPlaces) {
+  for (int i = 0; i < kSlotCount; ++i) {
+    SCOPED_TRACE(i + 1);
+    const int y = 88 + 40 + 32 * i;
+    ExpectRect(Rect(Form1Window::kIdCheckBase + i), 8 + 32, y, 17, 17);
+    ExpectRect(Rect(Form1Window::kIdMensBase + i), 8 + 56, y, 449, 27);
+    ExpectRect(Rect(Form1Window::kIdContBase + i), 8 + 512, y, 41, 25);
+    ExpectRect(Rect(Form1Window::kIdTempBase + i), 8 + 560, y, 41, 25);
+    EXPECT_EQ(Class(Form1Window::kIdMensBase + i), L"Edit");
+    EXPECT_EQ(Text(Form1Window::kIdMensBase + i), "");
+    EXPECT_EQ(Text(Form1Window::kIdContBase + i), "0");
+    EXPECT_EQ(Text(Form1Window::kIdTempBase + i), "0");
+    EXPECT_EQ(w.controls().Check[i]->value(), 0);
+  }
+}
+
+TEST_F(Form1LayoutTest, IndicatorsAndGroupsStartWithTheirDesignTexts) {
+  EXPECT_EQ(Text(Form1Window::kIdPtt), "PTT OFF");
+  EXPECT_EQ(Text(Form1Window::kIdShowTime), "00:00:00");
+  EXPECT_EQ(Text(Form1Window::kIdDtmf), "AA");
+  EXPECT_EQ(Text(Form1Window::kIdCheck20), "RF  -");
+  EXPECT_EQ(Text(Form1Window::kIdCheck21), "RF + IP");
+  for (int id : {Form1Window::kIdText1, Form1Window::kIdText2, Form1Window::kIdText3})
+    EXPECT_EQ(Text(id), "00:00:00");
+  EXPECT_EQ(Text(Form1Window::kIdVolSet4), "-1404");
+  EXPECT_EQ(Text(Form1Window::kIdUseSetVol4), "Usar Volume manual");
+  ExpectRect(Rect(Form1Window::kIdPtt), 16, 456, 89, 17);
+  ExpectRect(Rect(Form1Window::kIdShowTime), 312, 448, 89, 25);
+  ExpectRect(Rect(Form1Window::kIdDtmf), 448, 456, 41, 19);
+  ExpectRect(Rect(Form1Window::kIdH1), 16, 520, 257, 17);
+  ExpectRect(Rect(Form1Window::kIdV4), 456, 504, 137, 17);
+  ExpectRect(Rect(Form1Window::kIdCheck20), 464, 72, 57, 17);
+  ExpectRect(Rect(Form1Window::kIdCheck21), 528, 72, 89, 17);
+  EXPECT_EQ(w.controls().V4->minimum(), -3000);
+  EXPECT_EQ(w.controls().V4->maximum(), 0);
+  EXPECT_EQ(w.controls().H1->maximum(), 0);
+}
+
+TEST_F(Form1LayoutTest, ButtonRowLeftToRight) {
+  struct { int id; const char* caption; int x, width; } buttons[] = {
+      {Form1Window::kIdGravar, "Gravar", 8, 89}, {Form1Window::kIdLer, "Ler", 104, 89},
+      {Form1Window::kIdAjuda, "Ajuda", 200, 105}, {Form1Window::kIdSobre, "Sobre", 312, 105},
+      {Form1Window::kIdSair, "Sair", 432, 185}};
+  for (const auto& b : buttons) {
+    SCOPED_TRACE(b.caption);
+    ExpectRect(Rect(b.id), b.x, 560, b.width, 33);
+    EXPECT_EQ(Text(b.id), b.caption);
+  }
+}
+
+TEST_F(Form1LayoutTest, WidgetsReadAndWriteTheControls) {
+  auto& c = w.controls();
+  c.mens[2]->setText("aviso \xC3\xA1udio.wav");
+  EXPECT_EQ(Text(Form1Window::kIdMensBase + 2), "aviso \xC3\xA1udio.wav");
+  EXPECT_EQ(c.mens[2]->text(), "aviso \xC3\xA1udio.wav");
+  c.Check[4]->setValue(1);
+  EXPECT_EQ(SendMessageW(w.control(Form1Window::kIdCheckBase + 4), BM_GETCHECK, 0, 0), BST_CHECKED);
+  c.H1->setRange(0, 13);
+  c.H1->setValue(7);
+  EXPECT_EQ(c.H1->value(), 7);
+  c.PTT->setTextColor(kPttOnColor);
+  EXPECT_EQ(c.PTT->textColor(), kPttOnColor);
+}
