@@ -1,6 +1,7 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -89,12 +90,12 @@ TempFolder::~TempFolder() {
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  std::ofstream f(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
   f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-  std::ifstream f(path, std::ios::binary);
+  std::ifstream f(std::filesystem::path(path), std::ios::binary);
   std::ostringstream s;
   s << f.rdbuf();
   return s.str();
@@ -142,7 +143,8 @@ RunningProgram::RunningProgram(const TempFolder& folder, const std::wstring& arg
   const std::wstring exe = folder.file(L"orvalen.exe");
   CopyFileW(ProgramPath().c_str(), exe.c_str(), FALSE);
   std::wstring cmd = L"\"" + exe + L"\" " + args;
-  STARTUPINFOW si{sizeof si};
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.path().c_str(), &si, &pi)) {
     process_ = pi.hProcess;
