@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+
+#include "scheduler/form_controls.h"
+
+namespace orv {
+
+// Answers the one DTMF code typed in DTMFInfo3 by asking the host for the
+// station identification. The received digits are remote input: they are
+// only compared, never shown or kept.
+class DtmfHandler {
+ public:
+  DtmfHandler(FormControls& controls, FormServices& services);
+
+  // The host's reply to SendIdentification, or success when the digits are
+  // not the code; a failure is the caller's to report.
+  HostReply onDtmfString(const std::string& digits);
+
+ private:
+  FormControls& c_;
+  FormServices& s_;
+};
+
+}  // namespace orv

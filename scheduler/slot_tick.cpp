@@ -1,0 +1,121 @@
+// The slot countdown: one tick per second of the slot's arming time, sending
+// the slot's message when the countdown has reached 0 and the host is free.
+#include <algorithm>
+
+#include "scheduler/number_readings.h"
+#include "scheduler/slot_scheduler.h"
+
+namespace orv {
+
+void SlotScheduler::startTimer(int slot, Millis delay) {
+  Slot& s = slots_[slot];
+  s.timer->start(delay);
+  s.period = delay;
+}
+
+void SlotScheduler::showCount(int slot, bool always) {
+  Slot& s = slots_[slot];
+  if (!always && s.shown == s.count) return;
+  c_.temp[slot]->setText(PlainDecimalText(static_cast<double>(s.count), *s_.locale));
+  s.shown = s.count;
+}
+
+long long SlotScheduler::intervalAtFiring(int slot) {
+  // Read at firing time, so an edited interval takes effect on the next turn.
+  // A box that no longer holds a usable interval would make the slot send on
+  // every tick (0) or never again (fractions, negatives): keep the last one.
+  const double v = LeadingValue(c_.cont[slot]->text());
+  if (v >= 1 && v <= static_cast<double>(kMaxIntervalSeconds) && v == static_cast<long long>(v))
+    return static_cast<long long>(v);
+  return slots_[slot].interval;
+}
+
+void SlotScheduler::reload(int slot) {
+  Slot& s = slots_[slot];
+  s.interval = intervalAtFiring(slot);
+  s.count = s.interval;
+  showCount(slot);
+}
+
+SlotScheduler::Due SlotScheduler::fire(int slot) {
+  Slot& s = slots_[slot];
+  const std::uint64_t generation = s.generation;
+  Host& host = *s_.EchoLink;
+  // A flag that cannot be read counts as a free host.
+  if (auto busy = host.secondBusyFlag(); busy.ok && busy.value) return Due::Waiting;
+  if (auto busy = host.firstBusyFlag(); busy.ok && busy.value) return Due::Waiting;
+
+  Due result = Due::Waiting;
+  if (c_.Check20->value() == 1) {
+    f_.arquivoAtual = c_.mens[slot]->text();
+    player_.TOCA();
+    if (s.generation != generation) return Due::Sent;
+    reload(slot);
+    result = Due::Sent;
+  }
+  if (c_.Check21->value() == 1) {
+    c_.PTT->setTextColor(kPttOnColor);
+    c_.PTT->setText("PTT ON");
+    host.setTransmit(true);
+    host.transmitFile(f_.caminho + c_.mens[slot]->text(), true);
+    if (s.generation == generation) reload(slot);
+    host.setTransmit(false);
+    c_.PTT->setTextColor(kPttOffColor);
+    c_.PTT->setText("PTT OFF");
+    result = Due::Sent;
+  }
+  return result;
+}
+
+void SlotScheduler::onTimer(int slot) {
+  Slot& s = slots_[slot];
+  // A host call that pumps messages can bring this slot's timer back in.
+  if (s.inTick) return;
+  if (!s.armed || !ticked(slot)) {
+    if (s.period != kTick) startTimer(slot, kTick);
+    return;
+  }
+  const std::uint64_t generation = s.generation;
+  const auto elapsed = s_.clock->monotonic() - s.armedAt;
+  const long long due = std::max<long long>(0, elapsed.count() / kTick.count());
+
+  s.inTick = true;
+  bool tried = false;
+  long long missedTurn = -1;
+  while (s.ticksDone < due) {
+    ++s.ticksDone;
+    if (s.count != 0) {
+      --s.count;
+      continue;
+    }
+    if (!tried) {
+      tried = true;
+      const Due outcome = fire(slot);
+      if (s.generation != generation) break;
+      if (outcome == Due::Waiting) {
+        // Neither the host's flags nor the mode boxes change within one
+        // callback: the rest of the seconds it catches up on are waits too.
+        s.ticksDone = due;
+        break;
+      }
+      continue;
+    }
+    // A turn that came round again while the thread was held up: one send
+    // for the whole hold-up is enough, the schedule keeps its phase.
+    if (missedTurn < 0) missedTurn = intervalAtFiring(slot);
+    s.interval = missedTurn;
+    s.count = missedTurn;
+  }
+  s.inTick = false;
+  if (s.generation != generation) return;  // re-armed or unticked from inside: that path owns the timer now
+
+  showCount(slot);
+  // Aim the timer at the next whole second after arming, so late callbacks
+  // never add up.
+  const auto next = s.armedAt + kTick * (s.ticksDone + 1);
+  const auto now = s_.clock->monotonic();
+  const Millis delay = std::clamp<Millis>(std::chrono::duration_cast<Millis>(next - now), Millis(1), kTick);
+  startTimer(slot, delay);
+}
+
+}  // namespace orv

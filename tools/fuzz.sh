@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (scheduler/fuzz/*_fuzz.cpp) with clang into
+# build/fuzz and runs each for a bounded time. A finding stops the script with
+# the reproducer in build/fuzz/. ORV_FUZZ_SECONDS changes the time per target.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+out="${ORV_BUILD:-$root/build}/fuzz"
+secs="${ORV_FUZZ_SECONDS:-20}"
+cxx="${ORV_FUZZ_CXX:-clang++}"
+mkdir -p "$out"
+
+flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root")
+# The code under test and the fakes it reads through; no Windows code.
+sources=("$root"/scheduler/number_readings.cpp "$root"/scheduler/slot_list_file.cpp
+         "$root"/scheduler/existe_arquivo.cpp "$root"/tests/support/fake_services.cpp
+         "$root"/tests/support/virtual_time.cpp)
+
+seed() {  # a few well-formed inputs so the runs start from real shapes
+  local dir=$1 name=$2
+  [ -n "$(ls -A "$dir" 2>/dev/null)" ] && return 0
+  case $name in
+    slot_list_fuzz)
+      printf 'ident.wav\r\n\r\naviso.wav\r\n\r\n\r\n\r\n\r\n\r\n\r\n600\r\n0\r\n1800\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n' >"$dir/example"
+      printf 'a\nb\rc\r\n\xe7\xe3o\x00x\n' >"$dir/mixed" ;;
+    number_readings_fuzz)
+      for t in 30 ' 30 ' 2,5 2.5 1.234,5 -5 1e3 12abc 00 ' 1 2 3'; do printf '%s' "$t" >"$dir/$(printf '%s' "$t" | md5sum | cut -c1-8)"; done ;;
+  esac
+}
+
+for src in "$root"/scheduler/fuzz/*_fuzz.cpp; do
+  name=$(basename "$src" .cpp)
+  echo "== $name: build"
+  "$cxx" "${flags[@]}" "$src" "${sources[@]}" -o "$out/$name"
+  corpus="$out/corpus-$name"
+  mkdir -p "$corpus"
+  seed "$corpus" "$name"
+  maxlen=4096
+  [ "$name" = slot_list_fuzz ] && maxlen=70000   # past the 32767-byte line cut
+  echo "== $name: run ${secs}s"
+  (cd "$out" && "./$name" -max_total_time="$secs" -max_len="$maxlen" -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="$out/$name-" -print_final_stats=1 "$corpus" 2>&1 | tail -n 15)
+done
+echo "== fuzz: no findings"
