@@ -94,15 +94,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   std::unique_ptr<Host> real;
   Host* host = nullptr;
   if (cl.host == HostKind::Simulator) {
-    simulated = std::make_unique<SimulatedHost>();
+    simulated = std::make_unique<SimulatedHost>(&clock);
     host = simulated.get();
   } else {
-    std::string error;
-    real = CreateComHost(error);
-    if (!real) {
-      dialogs.show(StartupFailureText(error), kProgramName, MsgButtons::Ok, MsgIcon::Error, 0);
+    ComHostCreation created = CreateComHost();
+    if (!created.host) {
+      dialogs.show(StartupFailureText(created.error), kProgramName, MsgButtons::Ok, MsgIcon::Error, 0);
       return 3;
     }
+    // A host whose events cannot be connected still serves every call; only
+    // DTMF and its closing go unheard, which is not worth refusing to run.
+    real = std::move(created.host);
     host = real.get();
   }
   std::unique_ptr<LoggingHost> logged;
