@@ -88,8 +88,13 @@ void MainForm::onButtonClick(FormButton button) {
 
 bool MainForm::onCloseRequest() {
   if (ended()) return false;
+  // A second close request while the question is open (Alt+F4 twice, the
+  // session ending) must not stack a second question on the first.
+  if (asking_) return true;
+  asking_ = true;
   MsgResult answer =
       services_.dialogs->show(kCloseQuestion, kCloseTitle, MsgButtons::YesNo, MsgIcon::Question, 0);
+  asking_ = false;
   if (ended()) return false;  // the host closed while the question was open
   if (answer != MsgResult::Yes) return true;
   EndByUser();

@@ -62,6 +62,7 @@ class MainForm : public FormEvents, public HostEvents {
   FormServices& services_;
   FormHooks hooks_;
   FormFields fields_;
+  bool asking_ = false;
   Transmission transmission_;
   SlotScheduler scheduler_;
   SlotListFile slotList_;

@@ -176,3 +176,26 @@ TEST_F(MainFormTest, DtmfMatchAsksForTheIdentification) {
   fx.host.raiseDtmf("aa");
   EXPECT_EQ(fx.host.count("SendIdentification(0)"), 1);
 }
+
+TEST_F(MainFormTest, ASecondCloseRequestWhileAskingDoesNotAskAgain) {
+  load();
+  bool innerCancelled = false;
+  fx.dialogs.answer = MsgResult::No;
+  fx.dialogs.whileOpen = [&](const FakeDialogs::Shown&) {
+    fx.dialogs.whileOpen = nullptr;
+    innerCancelled = form->onCloseRequest();
+  };
+  EXPECT_TRUE(form->onCloseRequest());
+  EXPECT_TRUE(innerCancelled);
+  EXPECT_EQ(fx.dialogs.shown.size(), 1u);
+}
+
+TEST_F(MainFormTest, HostClosingWhileTheQuestionIsOpenEndsWithoutExitSignal) {
+  load();
+  fx.host.calls.clear();
+  fx.dialogs.whileOpen = [&](const FakeDialogs::Shown&) { fx.host.raiseClosing(); };
+  fx.dialogs.answer = MsgResult::Yes;
+  form->onCloseRequest();
+  EXPECT_EQ(fx.host.calls, (std::vector<std::string>{"SetTransmit(0)"}));
+  EXPECT_EQ(fx.app.quitCalls, 1);
+}
