@@ -393,11 +393,15 @@ void KwButtonControl::mouseButton(UINT msg, WPARAM wParam, LPARAM lParam) {
   const float x = static_cast<float>(GET_X_LPARAM(lParam));
   const float y = static_cast<float>(GET_Y_LPARAM(lParam));
   const std::int16_t shift = ShiftState();
+  // Over the button means inside its shape when it has a window region.
   auto releasedOver = [&] {
     RECT rc;
     ::GetClientRect(hwnd_, &rc);
     POINT p{static_cast<LONG>(x), static_cast<LONG>(y)};
-    return ::PtInRect(&rc, p) != FALSE;
+    if (!::PtInRect(&rc, p)) return false;
+    orv::win::UniqueRegion shape(::CreateRectRgn(0, 0, 0, 0));
+    if (shape && ::GetWindowRgn(hwnd_, shape.get()) != ERROR) return ::PtInRegion(shape.get(), p.x, p.y) != FALSE;
+    return true;
   };
   switch (msg) {
     case WM_LBUTTONDOWN:
@@ -641,6 +645,11 @@ bool KwButtonPreTranslate(const MSG& msg) {
   KwButtonControl* focused = KwButtonFromWindow(focus);
   switch (msg.wParam) {
     case VK_RETURN: {
+      // A multi-line text box keeps its Enter.
+      if (!focused && focus &&
+          (::SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
+           (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)))
+        return false;
       KwButtonControl* target = focused && TopOf(focus) == top ? focused : FromProp(top, kPropDefault);
       if (!Usable(target)) return false;
       target->button().AccessKeyPress(13);

@@ -290,6 +290,13 @@ TEST_F(ControlTest, AccessKeyEnterAndEscape) {
   EXPECT_TRUE(b->button().nStateFlags() & StateDefaultLook);
   press(VK_ESCAPE);
   EXPECT_EQ(Without(evA.log, "Key"), (Log{"Click", "Click"}));
+
+  HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, 200, 20, 100,
+                                60, form_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ::SetFocus(edit);
+  pump(30);
+  press(VK_RETURN);  // the text box keeps its Enter
+  EXPECT_EQ(Without(evB.log, "Key"), Log{"Click"});
 }
 
 TEST_F(ControlTest, TabbingOntoAnOptionGroup) {
@@ -367,6 +374,17 @@ TEST_F(ControlTest, TheProgramsButtonsLoadTheirStoredSettings) {
     EXPECT_EQ(rc.right, inst.width);
     ::DestroyWindow(c->window());
   }
+}
+
+TEST_F(ControlTest, PlainFaceShowsTheBackColourAndTheHoverColour) {
+  KwButtonControl* c = add(10, 20, 20, "caption=x\ncback=0x0080FFFF\ncbhover=0x00FF0000\nlockhover=3\n", nullptr);
+  ::UpdateWindow(c->window());
+  pump(30);
+  HDC dc = ::GetDC(c->window());
+  EXPECT_EQ(::GetPixel(dc, 5, 5), RGB(255, 255, 128));
+  moveTo(centre(c));
+  EXPECT_EQ(::GetPixel(dc, 5, 5), RGB(0, 0, 255));
+  ::ReleaseDC(c->window(), dc);
 }
 
 TEST(DisplayCaptionTest, AmpersandsAndLineBreaks) {
