@@ -11,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/startup_message.h"
 #include "app/win/app_windows.h"
+#include "buttons/win/kw_button_control.h"
 #include "host/logging_host.h"
 #include "host/simulated_host.h"
 #include "host/win/com_host.h"
@@ -50,6 +51,7 @@ void Say(const std::string& text, UINT icon) {
 int RunMessageLoop(const std::vector<HWND>& dialogLike) {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (KwButtonPreTranslate(msg)) continue;
     bool handled = false;
     for (HWND w : dialogLike) {
       if (w && IsWindow(w) && IsDialogMessageW(w, &msg)) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "buttons/win/kw_button_control.h"
 #include "infowindows/info_texts.h"
 #include "platform/win/decor.h"
 #include "platform/win/text.h"
@@ -63,6 +64,7 @@ void ModalWindow::RunModal(HWND owner) {
       quit = got == 0;
       break;
     }
+    if (KwButtonPreTranslate(msg)) continue;
     if (!IsDialogMessageW(hwnd(), &msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
