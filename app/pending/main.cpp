@@ -51,7 +51,7 @@ void Say(const std::string& text, UINT icon) {
 int RunMessageLoop(const std::vector<HWND>& dialogLike) {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (KwButtonPreTranslate(msg)) continue;
+    if (buttons::win::KwButtonPreTranslate(msg)) continue;
     bool handled = false;
     for (HWND w : dialogLike) {
       if (w && IsWindow(w) && IsDialogMessageW(w, &msg)) {

@@ -20,7 +20,7 @@ void AppWindows::InstallButtons() {
     const auto* stored = buttons::FindButtonInstance(std::string_view(p.instance).substr(0, dot),
                                                      std::string_view(p.instance).substr(dot + 1));
     std::string settings = stored ? std::string(stored->settings) : std::string();
-    KwButtonControl* b = CreateKwButton(p.parent, p.id, p.rect.left, p.rect.top, p.rect.right - p.rect.left,
+    auto* b = buttons::win::CreateKwButton(p.parent, p.id, p.rect.left, p.rect.top, p.rect.right - p.rect.left,
                                         p.rect.bottom - p.rect.top, settings, std::move(onClick));
     return b ? b->hwnd() : nullptr;
   };

@@ -64,7 +64,7 @@ void ModalWindow::RunModal(HWND owner) {
       quit = got == 0;
       break;
     }
-    if (KwButtonPreTranslate(msg)) continue;
+    if (buttons::win::KwButtonPreTranslate(msg)) continue;
     if (!IsDialogMessageW(hwnd(), &msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
