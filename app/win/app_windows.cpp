@@ -22,7 +22,7 @@ void AppWindows::InstallButtons() {
     std::string settings = stored ? std::string(stored->settings) : std::string();
     auto* b = buttons::win::CreateKwButton(p.parent, p.id, p.rect.left, p.rect.top, p.rect.right - p.rect.left,
                                         p.rect.bottom - p.rect.top, settings, std::move(onClick));
-    return b ? b->hwnd() : nullptr;
+    return b ? b->window() : nullptr;
   };
   main_.SetButtonFactory(buttons_);
 }
