@@ -131,6 +131,11 @@ void WriteWav(const std::wstring& path, double seconds, int rate, int bits, int 
   WriteFileBytes(path, b);
 }
 
+std::string LogOperation(const std::string& line) {
+  // "2026-12-08 14:05:09.123 SetTransmit(0)"
+  return line.size() > 24 ? line.substr(24) : std::string();
+}
+
 std::wstring ProgramPath() {
 #ifdef ORVALEN_EXE
   return Widen(ORVALEN_EXE);
@@ -185,7 +190,24 @@ void RunningProgram::SetText(int id, const std::string& text) {
   DWORD_PTR r = 0;
   SendMessageTimeoutW(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()), SMTO_ABORTIFHUNG, 5000, &r);
 }
-void RunningProgram::Click(int id) { PostMessageW(control(id), BM_CLICK, 0, 0); }
+void RunningProgram::Click(int id) { ClickWindow(control(id)); }
+
+void ClickWindow(HWND w) {
+  wchar_t cls[64] = L"";
+  GetClassNameW(w, cls, 64);
+  if (lstrcmpiW(cls, L"Button") == 0) {
+    PostMessageW(w, BM_CLICK, 0, 0);
+    return;
+  }
+  // The program's own buttons: a press and release in the middle, as the
+  // mouse would deliver them.
+  RECT r;
+  GetClientRect(w, &r);
+  LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+  PostMessageW(w, WM_MOUSEMOVE, 0, at);
+  PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(w, WM_LBUTTONUP, 0, at);
+}
 void RunningProgram::PostClose() { PostMessageW(main_, WM_CLOSE, 0, 0); }
 
 MessageBoxInfo RunningProgram::WaitForMessageBox(std::chrono::milliseconds limit) {

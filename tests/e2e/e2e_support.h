@@ -75,6 +75,11 @@ class RunningProgram {
   HWND main_ = nullptr;
 };
 
+// A click on a system button or on one of the program's own buttons.
+void ClickWindow(HWND w);
+// The operation part of a host log line ("SetTransmit(0)"), without its time.
+std::string LogOperation(const std::string& line);
+
 // Where the build put orvalen.exe (set by the build as ORVALEN_EXE).
 std::wstring ProgramPath();
 
