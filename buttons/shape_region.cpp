@@ -91,8 +91,9 @@ bool PolygonContains(const std::vector<Point>& poly, int x, int y) {
 }
 
 bool EllipseContains(const Rect& box, int x, int y) {
-  double rx = (box.right - box.left) / 2.0;
-  double ry = (box.bottom - box.top) / 2.0;
+  // The platform's ellipse regions leave out the box's last column and row.
+  double rx = (box.right - box.left - 1) / 2.0;
+  double ry = (box.bottom - box.top - 1) / 2.0;
   if (rx <= 0 || ry <= 0) return false;
   double cx = box.left + rx;
   double cy = box.top + ry;

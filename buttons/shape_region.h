@@ -54,8 +54,9 @@ ShapeGeometry BuildShapeRegion(int buttonShape, double scaleWidth, double scaleH
 // Pixel membership as the platform rasterises these regions: a rectangle
 // covers [left, right) x [top, bottom); a polygon covers pixel (x, y) where
 // the scanline y crosses it over [x, x + 1) (edges half-open in y). Exact for
-// the rectangles and the vertical/45-degree polygons used here; for ellipses
-// it samples the pixel centre, which can differ from the platform on the rim.
+// the rectangles and the vertical/45-degree polygons used here. An ellipse
+// fills (left, top)-(right - 1, bottom - 1) as the platform does, sampled at
+// pixel centres: it can differ from the platform by a pixel on the rim.
 bool RegionContains(const RegionDesc& region, int x, int y);
 bool PolygonContains(const std::vector<Point>& polygon, int x, int y);
 bool EllipseContains(const Rect& box, int x, int y);

@@ -170,3 +170,17 @@ TEST(LayoutCaption, WordBreakWrapsAtTheBand) {
 
 }  // namespace
 }  // namespace orv::buttons
+
+namespace orv::buttons {
+namespace {
+
+TEST(CaptionFontHeight, PointsToNegativePixelHeights) {
+  EXPECT_EQ(CaptionFontHeight(9.75, 15), -13);
+  EXPECT_EQ(CaptionFontHeight(11.25, 15), -15);
+  EXPECT_EQ(CaptionFontHeight(12, 15), -16);
+  EXPECT_EQ(CaptionFontHeight(8.25, 15), -11);
+  EXPECT_EQ(CaptionFontHeight(12, 12), -20);  // 120 dots per inch
+}
+
+}  // namespace
+}  // namespace orv::buttons
