@@ -1,5 +1,8 @@
 #include "buttons/face_inputs.h"
 
+#include "buttons/caption_layout.h"
+#include "buttons/shape_region.h"
+
 namespace orv::buttons {
 
 FaceColors DeriveFaceColors(OleColor32 BackColor, OleColor32 HoverBackColor, const SystemColorLookup& lookup) {
@@ -10,6 +13,18 @@ FaceColors DeriveFaceColors(OleColor32 BackColor, OleColor32 HoverBackColor, con
   c.HoverFaceColor = ShadeColor(TranslateColor(HoverBackColor, lookup), 48, true);
   c.CheckedFaceColor = ShadeColor(0xFFFFFF, -32, true);
   return c;
+}
+
+void ApplyShapeGeometry(FaceInputs& in, const ShapeGeometry& g) {
+  in.ScaleWidth = g.width;
+  in.ScaleHeight = g.height;
+  in.LeftSlantX = g.LeftSlantX;
+  in.RightSlantX = g.RightSlantX;
+}
+
+void ApplyCaptionLayout(FaceInputs& in, const CaptionLayout& layout) {
+  in.CaptionRect = layout.CaptionRect;
+  in.PictureRect = layout.PictureRect;
 }
 
 int CaptionFontHeight(double points, int twipsPerPixelY) {

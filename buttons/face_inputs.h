@@ -105,4 +105,11 @@ struct FaceInputs {
   int storedPictureSize() const { return PictureSize == 0 ? 16 : PictureSize; }
 };
 
+struct ShapeGeometry;
+struct CaptionLayout;
+// Copies what BuildShapeRegion decided (size after widening, slant
+// coordinates) and what a full LayoutCaption placed into the inputs.
+void ApplyShapeGeometry(FaceInputs& in, const ShapeGeometry& geometry);
+void ApplyCaptionLayout(FaceInputs& in, const CaptionLayout& layout);
+
 }  // namespace orv::buttons

@@ -11,11 +11,7 @@ namespace orv::test {
 inline buttons::FaceInputs MakeFace(int shape, int width, int height, const std::string& caption = "") {
   buttons::FaceInputs in;
   in.ButtonShape = shape;
-  buttons::ShapeGeometry g = buttons::BuildShapeRegion(shape, width, height);
-  in.ScaleWidth = g.width;
-  in.ScaleHeight = g.height;
-  in.LeftSlantX = g.LeftSlantX;
-  in.RightSlantX = g.RightSlantX;
+  buttons::ApplyShapeGeometry(in, buttons::BuildShapeRegion(shape, width, height));
   in.Caption = caption;
   in.ContainerBackColor = 0xC8D0D4;
   return in;
@@ -27,8 +23,7 @@ inline void Refresh(buttons::FaceInputs& in) {
   in.colors = buttons::DeriveFaceColors(in.BackColor, in.HoverBackColor, buttons::ClassicSystemColor);
   RecordingSurface measurer;
   buttons::CaptionLayout layout = buttons::LayoutCaption(in, measurer);
-  in.CaptionRect = layout.CaptionRect;
-  in.PictureRect = layout.PictureRect;
+  ApplyCaptionLayout(in, layout);
 }
 
 }  // namespace orv::test

@@ -119,10 +119,7 @@ void Label(HDC dc, int x, int y, int w, int h, const std::string& text, UINT for
 // Paints one button at (x, y) of the sheet, clipped to its window region.
 void PaintButton(const Sheet& sheet, int x, int y, FaceInputs in, const CaptionFont& font) {
   ShapeGeometry g = BuildShapeRegion(in.ButtonShape, in.ScaleWidth, in.ScaleHeight);
-  in.ScaleWidth = g.width;
-  in.ScaleHeight = g.height;
-  in.LeftSlantX = g.LeftSlantX;
-  in.RightSlantX = g.RightSlantX;
+  ApplyShapeGeometry(in, g);
   in.ContainerBackColor = sheet.background;
   in.colors = DeriveFaceColors(in.BackColor, in.HoverBackColor, Sys);
 
@@ -130,8 +127,7 @@ void PaintButton(const Sheet& sheet, int x, int y, FaceInputs in, const CaptionF
   surface.Prepare(sheet.dc, in.ScaleWidth, in.ScaleHeight, font);
   surface.SetClipEllipse(g.clipEllipse);
   CaptionLayout layout = LayoutCaption(in, surface);
-  in.CaptionRect = layout.CaptionRect;
-  in.PictureRect = layout.PictureRect;
+  ApplyCaptionLayout(in, layout);
 
   // A first paint at rest, as a button gets before it is pressed: the fixed
   // rim of shape 5 keeps that paint's rim.

@@ -59,11 +59,7 @@ CountedIcon MakeIcon(int size) {
 FaceInputs Face(int shape, int w, int h, const std::string& caption) {
   FaceInputs in;
   in.ButtonShape = shape;
-  ShapeGeometry g = BuildShapeRegion(shape, w, h);
-  in.ScaleWidth = g.width;
-  in.ScaleHeight = g.height;
-  in.LeftSlantX = g.LeftSlantX;
-  in.RightSlantX = g.RightSlantX;
+  ApplyShapeGeometry(in, BuildShapeRegion(shape, w, h));
   in.Caption = caption;
   in.BackColor = 0xC0C0C0;
   in.HoverBackColor = 0xC0C0C0;
@@ -81,8 +77,7 @@ class SurfaceTest : public ::testing::Test {
   }
   static void Layout(FaceInputs& in, TextMeasurer& m) {
     CaptionLayout l = LayoutCaption(in, m);
-    in.CaptionRect = l.CaptionRect;
-    in.PictureRect = l.PictureRect;
+    ApplyCaptionLayout(in, l);
   }
 };
 
