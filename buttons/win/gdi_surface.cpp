@@ -40,8 +40,7 @@ void DrawingSurface::Prepare(HDC controlDc, int width, int height, const Caption
     initialPen_ = ::SelectObject(dc_.get(), pen_.get());
     penColor_ = 0;
     penWidth_ = 1;
-    RefreshFont(pendingFont_ ? *pendingFont_ : font);
-    pendingFont_.reset();
+    RefreshFont(font);
     if (clip_) ::SelectClipRgn(dc_.get(), clip_.get());
   }
   if (!bitmap_ && width > 0 && height > 0) {
@@ -60,10 +59,7 @@ void DrawingSurface::DiscardBitmap() {
 }
 
 void DrawingSurface::RefreshFont(const CaptionFont& font) {
-  if (!dc_) {
-    pendingFont_ = font;
-    return;
-  }
+  if (!dc_) return;
   LOGFONTW lf = CaptionLogFont(font, dc_.get());
   CountedFont created(::CreateFontIndirectW(&lf));
   if (!created) return;
@@ -108,6 +104,8 @@ void DrawingSurface::Destroy() {
   bitmap_.reset();
   initialBrush_ = initialPen_ = initialFont_ = initialBitmap_ = nullptr;
 }
+
+Rgb32 PlatformSystemColor(int index) { return ::GetSysColor(index); }
 
 Rgb32 DrawingSurface::SystemColor(int index) const { return ::GetSysColor(index); }
 

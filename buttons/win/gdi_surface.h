@@ -26,7 +26,7 @@ class DrawingSurface final : public DrawSurface {
   void Prepare(HDC controlDc, int width, int height, const CaptionFont& font);
   // Resize: the initial bitmap goes back in and the old one is deleted.
   void DiscardBitmap();
-  // RefreshSetting("Font"). Without a DC the font is kept for Prepare.
+  // RefreshSetting("Font"); nothing until the DC exists (Prepare sets it).
   void RefreshFont(const CaptionFont& font);
   // ClipRegion of ellipse shapes (none for the others), rebuilt with the
   // window region; selected while the face is painted.
@@ -75,8 +75,10 @@ class DrawingSurface final : public DrawSurface {
   Rgb32 brushColor_ = 0;
   Rgb32 penColor_ = 0;
   int penWidth_ = 0;
-  std::optional<CaptionFont> pendingFont_;
 };
+
+// GetSysColor, as a SystemColorLookup for TranslateColor and DeriveFaceColors.
+Rgb32 PlatformSystemColor(int index);
 
 // Logical font of the caption: face name cut to 31 characters, height from
 // the DC's vertical resolution, default character set.
