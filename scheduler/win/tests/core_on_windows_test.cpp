@@ -7,8 +7,3 @@
 #include "scheduler/tests/slot_tick_test.cpp"
 #include "scheduler/tests/dtmf_handler_test.cpp"
 
-// The Windows test programs link with -municode: the entry point is wmain.
-int wmain(int argc, wchar_t** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -1,7 +1,0 @@
-#include <gtest/gtest.h>
-
-// The Windows test programs link with -municode: the entry point is wmain.
-int wmain(int argc, wchar_t** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
