@@ -16,12 +16,13 @@ void SimulatedHost::record(std::string text) {
   if (onCall) onCall(calls_.back(), merged);
 }
 
+void SimulatedHost::setStation(std::string name) { change(station_, std::move(name)); }
+void SimulatedHost::setFirstBusy(bool on) { change(firstBusy_, on); }
+void SimulatedHost::setSecondBusy(bool on) { change(secondBusy_, on); }
+
 HostReply SimulatedHost::setTransmit(bool on) {
   record("SetTransmit(" + truth(on) + ")");
-  if (transmitting_ != on) {
-    transmitting_ = on;
-    if (onStateChange) onStateChange();
-  }
+  change(transmitting_, on);
   return {};
 }
 

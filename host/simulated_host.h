@@ -42,11 +42,11 @@ class SimulatedHost : public Host {
   // Operator side.
   bool transmitting() const { return transmitting_; }
   const std::string& station() const { return station_; }
-  void setStation(std::string name) { station_ = std::move(name); }
   bool firstBusy() const { return firstBusy_; }
   bool secondBusy() const { return secondBusy_; }
-  void setFirstBusy(bool on) { firstBusy_ = on; }
-  void setSecondBusy(bool on) { secondBusy_ = on; }
+  void setStation(std::string name);
+  void setFirstBusy(bool on);
+  void setSecondBusy(bool on);
   // Raise the events; false when nobody listens. The listener may end the
   // program from inside, so callers must not rely on anything afterwards.
   bool sendDtmf(const std::string& digits);
@@ -56,12 +56,19 @@ class SimulatedHost : public Host {
   std::size_t totalCalls() const { return total_; }
 
   // For the window: a call was recorded (`merged`: the last entry's count
-  // went up instead of a new entry), or the transmitter state changed.
+  // went up instead of a new entry), or the transmitter state, the station
+  // or a busy flag changed.
   std::function<void(const Call& call, bool merged)> onCall;
   std::function<void()> onStateChange;
 
  private:
   void record(std::string text);
+  template <class T>
+  void change(T& field, T value) {
+    if (field == value) return;
+    field = std::move(value);
+    if (onStateChange) onStateChange();
+  }
   static std::string truth(bool v) { return v ? "-1" : "0"; }
 
   const Clock* clock_;

@@ -41,7 +41,7 @@ TEST(SimulatedHost, AnswersWithTheOperatorsSettingsAndRecordsEveryCall) {
   EXPECT_EQ(host.totalCalls(), 7u);
 }
 
-TEST(SimulatedHost, TransmitterStateFollowsSetTransmitAndReportsOnlyChanges) {
+TEST(SimulatedHost, TransmitterStateFollowsSetTransmitAndSettingsReportOnlyChanges) {
   SimulatedHost host;
   int changes = 0;
   host.onStateChange = [&] { changes++; };
@@ -53,6 +53,11 @@ TEST(SimulatedHost, TransmitterStateFollowsSetTransmitAndReportsOnlyChanges) {
   host.setTransmit(false);
   EXPECT_FALSE(host.transmitting());
   EXPECT_EQ(changes, 2);
+  host.setFirstBusy(true);
+  host.setFirstBusy(true);
+  host.setStation("X");
+  host.setStation("X");
+  EXPECT_EQ(changes, 4);
 }
 
 TEST(SimulatedHost, RepeatedCallsShareAnEntryAndTheListIsBounded) {
