@@ -23,6 +23,7 @@ int Usage(std::string& out) {
       "  heal NAME|all          stop failing it\n"
       "  noclassinfo on|off     hide IProvideClassInfo\n"
       "  dtmf DIGITS            raise DTMFString(DIGITS) on the running server\n"
+      "  dtmf-during NAME DIGITS  raise DTMFString(DIGITS) from inside the next NAME call\n"
       "  closing                raise Closing on the running server\n"
       "  sinks                  print the number of connected event sinks\n"
       "  wait-sinks N SECONDS   wait until at least N sinks are connected\n"
@@ -102,7 +103,8 @@ int Control(const std::vector<std::wstring>& args, std::string& out) {
   bool on = false;
 
   if (cmd == "reset") {
-    for (const wchar_t* name : {L"Busy1", L"Busy2", L"Station", L"Fail", L"NoClassInfo"}) th::DeleteSetting(name);
+    for (const wchar_t* name : {L"Busy1", L"Busy2", L"Station", L"Fail", L"NoClassInfo", L"RaiseDuring"})
+      th::DeleteSetting(name);
     HANDLE h = ::CreateFileW(th::LoadSettings().logFile.c_str(), GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
@@ -125,6 +127,8 @@ int Control(const std::vector<std::wstring>& args, std::string& out) {
     return th::SaveString(L"Fail", th::Wide(Join(items))) ? 0 : 1;
   }
   if (cmd == "dtmf" && argc == 3) return Send(th::kRaiseDtmf, argv[2]) ? 0 : NoServer(out);
+  if (cmd == "dtmf-during" && argc == 4)
+    return th::SaveString(L"RaiseDuring", std::wstring(argv[2]) + L":" + argv[3]) ? 0 : 1;
   if (cmd == "closing" && argc == 2) return Send(th::kRaiseClosing) ? 0 : NoServer(out);
   if (cmd == "die" && argc == 2) return Send(th::kDie) ? 0 : NoServer(out);
   if (cmd == "sinks" && argc == 2) {

@@ -112,6 +112,19 @@ HRESULT VtableCall(bool viaInvoke, const std::string& name, const std::string& t
   return how == th::Failure::Hresult ? E_UNEXPECTED : E_FAIL;
 }
 
+void RaiseDtmfNow(const std::wstring& digits);
+
+// A test asked for an event from inside this call: the client is waiting
+// for the call's answer when the event reaches it.
+void RaiseIfAsked(const std::string& name) {
+  std::string during = th::LoadSettings().raiseDuring;
+  size_t colon = during.find(':');
+  if (colon == std::string::npos || during.substr(0, colon) != name) return;
+  th::DeleteSetting(L"RaiseDuring");
+  Log("# raising DTMFString(" + during.substr(colon + 1) + ") inside " + name);
+  RaiseDtmfNow(th::Wide(during.substr(colon + 1)));
+}
+
 // IDispatch through the type library, with logging and failures applied to
 // the arguments exactly as the client sent them.
 template <class Iface>
@@ -120,6 +133,7 @@ HRESULT LoggedInvoke(Iface* self, ITypeInfo* info, bool& invoking, DISPID id, WO
   std::string name = NameOf(info, id);
   std::string text = CallText(name, params);
   Log(text);
+  RaiseIfAsked(name);
   th::Failure how = th::FailureFor(th::LoadSettings(), name);
   if (how != th::Failure::None) return Refuse(name, how, excep);
   invoking = true;
@@ -413,6 +427,15 @@ struct Pending {
   bool hasDigits;
 };
 std::deque<Pending> g_pending;
+
+void RaiseDtmfNow(const std::wstring& digits) {
+  auto hosts = g_hosts;
+  for (auto* h : hosts) {
+    h->AddRef();
+    h->Fire(1, &digits);
+    h->Release();
+  }
+}
 
 std::string EventText(const Pending& p) {
   return p.hasDigits ? "DTMFString(" + th::Utf8(p.digits.data(), static_cast<int>(p.digits.size())) + ")"

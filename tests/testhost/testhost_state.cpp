@@ -58,6 +58,7 @@ Settings LoadSettings() {
     std::wstring text;
     if (ReadString(key, L"Station", text)) s.station = Utf8(text.c_str());
     if (ReadString(key, L"Fail", text)) s.fail = Utf8(text.c_str());
+    if (ReadString(key, L"RaiseDuring", text)) s.raiseDuring = Utf8(text.c_str());
     ReadString(key, L"LogFile", s.logFile);
     ::RegCloseKey(key);
   }

@@ -30,6 +30,7 @@ struct Settings {
   std::string station = kDefaultStation;
   std::string fail;        // comma-separated: "SetTransmit,StationName:hresult"
   bool noClassInfo = false;
+  std::string raiseDuring;   // "SetTransmit:AA": raise DTMFString(AA) inside the next SetTransmit call
   std::wstring logFile;
 };
 

@@ -161,6 +161,23 @@ TEST_F(ComHostTest, EventsWaitForTheMessageLoopAndStopWithTheSink) {
   EXPECT_EQ(events.seen, std::vector<std::string>{"DTMFString(BB)"});
 }
 
+TEST_F(ComHostTest, AnEventRaisedWhileTheProgramWaitsOnACallComesAfterTheCall) {
+  auto host = Create();
+  ASSERT_TRUE(host);
+  Events events;
+  host->setEventSink(&events);
+  ASSERT_EQ(Ctl({L"dtmf-during", L"SetTransmit", L"AA"}).exitCode, 0u);
+  EXPECT_TRUE(host->setTransmit(true).ok);
+  // The handler would otherwise run in the middle of the caller's step.
+  EXPECT_TRUE(events.seen.empty());
+  EXPECT_TRUE(host->firstBusyFlag().ok);
+  EXPECT_TRUE(events.seen.empty());
+  ASSERT_TRUE(PumpUntil([&] { return !events.seen.empty(); }, 10000));
+  EXPECT_EQ(events.seen, std::vector<std::string>{"DTMFString(AA)"});
+  auto log = HostLog();
+  EXPECT_NE(std::find(log.begin(), log.end(), "# raising DTMFString(AA) inside SetTransmit"), log.end());
+}
+
 TEST_F(ComHostTest, DestroyingTheHostDisconnectsItsEvents) {
   {
     auto host = Create();

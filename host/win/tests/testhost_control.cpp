@@ -95,12 +95,15 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
   while (!done()) {
     DWORD spent = ::GetTickCount() - start;
     if (spent >= ms) return false;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - spent, QS_ALLINPUT);
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       ::TranslateMessage(&msg);
       ::DispatchMessageW(&msg);
     }
+    if (done()) break;
+    // Also wakes for messages already queued but seen by an earlier peek
+    // (COM's modal loop peeks while a call is out).
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, ms - spent, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
   return true;
 }
