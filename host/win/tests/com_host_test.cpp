@@ -178,6 +178,32 @@ TEST_F(ComHostTest, AnEventRaisedWhileTheProgramWaitsOnACallComesAfterTheCall) {
   EXPECT_NE(std::find(log.begin(), log.end(), "# raising DTMFString(AA) inside SetTransmit"), log.end());
 }
 
+// The program ends inside its Closing handler, host object and all.
+TEST_F(ComHostTest, TheHandlerMayDestroyTheHostItCameFrom) {
+  class Ender : public HostEvents {
+   public:
+    std::unique_ptr<Host>* host = nullptr;
+    int closings = 0;
+    void onDtmfString(const std::string&) override {}
+    void onClosing() override {
+      ++closings;
+      (*host)->setTransmit(false);
+      host->reset();
+    }
+  } ender;
+  auto host = Create();
+  ASSERT_TRUE(host);
+  ender.host = &host;
+  host->setEventSink(&ender);
+  Ctl({L"closing"});
+  Ctl({L"closing"});   // the second finds the host gone and is dropped
+  ASSERT_TRUE(PumpUntil([&] { return !host; }, 10000));
+  PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(ender.closings, 1);
+  auto calls = HostCalls();
+  EXPECT_EQ(calls, std::vector<std::string>{"SetTransmit(0)"});
+}
+
 TEST_F(ComHostTest, DestroyingTheHostDisconnectsItsEvents) {
   {
     auto host = Create();
