@@ -1,3 +1,159 @@
+// orvalen.exe: parses the command line, connects to the host, opens the main
+// window and runs the message loop until the program ends.
 #include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/startup_message.h"
+#include "app/win/app_windows.h"
+#include "buttons/win/kw_button_control.h"
+#include "host/logging_host.h"
+#include "host/simulated_host.h"
+#include "host/win/com_host.h"
+#include "host/win/simulator_window.h"
+#include "platform/win/scoped.h"
+#include "platform/win/services.h"
+#include "platform/win/text.h"
+#include "scheduler/main_form.h"
+#include "scheduler/win/directshow_playback.h"
+#include "scheduler/win/form1_window.h"
+
+using namespace orv;
+using namespace orv::win;
+
+namespace {
+
+std::vector<std::string> Arguments() {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
+  LocalFree(argv);
+  return args;
+}
+
+// --help and --version print to the console that started us, or show a box.
+void Say(const std::string& text, UINT icon) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (AttachConsole(ATTACH_PARENT_PROCESS)) out = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD written = 0;
+  std::string line = text + "\r\n";
+  if (out && out != INVALID_HANDLE_VALUE && WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
+    return;
+  MessageBoxW(nullptr, Widen(text).c_str(), L"Orvalen", MB_OK | icon);
+}
+
+int RunMessageLoop(const std::vector<HWND>& dialogLike) {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (buttons::win::KwButtonPreTranslate(msg)) continue;
+    bool handled = false;
+    for (HWND w : dialogLike) {
+      if (w && IsWindow(w) && IsDialogMessageW(w, &msg)) {
+        handled = true;
+        break;
+      }
+    }
+    if (!handled) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  CommandLine cl = ParseCommandLine(Arguments());
+  if (!cl.error.empty()) {
+    Say(cl.error + "\r\n\r\n" + UsageText(), MB_ICONERROR);
+    return 2;
+  }
+  if (cl.help) { Say(UsageText(), MB_ICONINFORMATION); return 0; }
+  if (cl.version) { Say(VersionText(), MB_ICONINFORMATION); return 0; }
+
+  ComApartment apartment;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
+
+  WinClock clock;
+  WinTimerService timers;
+  WinDialogs dialogs;
+  WinFileSystem files;
+  WinLocale locale;
+  WinAppControl app;
+  timers.setGate([&] { return !app.quitting(); });
+  DirectShowPlayback playback;
+
+  // The host: the real one by its class, or the simulator in this process.
+  std::unique_ptr<SimulatedHost> simulated;
+  std::unique_ptr<Host> real;
+  Host* host = nullptr;
+  if (cl.host == HostKind::Simulator) {
+    simulated = std::make_unique<SimulatedHost>(&clock);
+    host = simulated.get();
+  } else {
+    ComHostCreation created = CreateComHost();
+    if (!created.host) {
+      dialogs.show(StartupFailureText(created.error), kProgramName, MsgButtons::Ok, MsgIcon::Error, 0);
+      return 3;
+    }
+    // A host whose events cannot be connected still serves every call; only
+    // DTMF and its closing go unheard, which is not worth refusing to run.
+    real = std::move(created.host);
+    host = real.get();
+  }
+  std::unique_ptr<LoggingHost> logged;
+  if (!cl.hostLog.empty()) {
+    logged = std::make_unique<LoggingHost>(*host, clock, cl.hostLog);
+    host = logged.get();
+  }
+
+  UniqueIcon appIcon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+  Form1Window window;
+  AppWindows windows(instance, window);
+  windows.InstallButtons();
+  if (!window.Create(appIcon.get())) return 4;
+  dialogs.setOwner(window.hwnd());
+
+  FormServices services;
+  services.EchoLink = host;
+  services.timers = &timers;
+  services.dialogs = &dialogs;
+  services.clock = &clock;
+  services.files = &files;
+  services.playback = &playback;
+  services.locale = &locale;
+  services.app = &app;
+
+  FormHooks hooks;
+  hooks.showHelp = [&] { windows.ShowHelp(); };
+  hooks.showAbout = [&] { windows.ShowAbout(); };
+  hooks.onEnd = [&] { window.Detach(); };
+  MainForm form(window.controls(), services, std::move(hooks));
+  window.SetEvents(&form);
+
+  std::unique_ptr<SimulatorWindow> simWindow;
+  std::string error;
+  if (!form.Load(error)) {
+    window.Detach();
+    dialogs.show(StartupFailureText(error), kProgramName, MsgButtons::Ok, MsgIcon::Error, 0);
+    return 3;
+  }
+  if (!app.quitting()) {
+    window.Show();
+    if (simulated) simWindow = CreateSimulatorWindow(*simulated, window.hwnd());
+    RunMessageLoop({window.hwnd(), simWindow ? simWindow->hwnd() : nullptr});
+  }
+  // End: no handler runs any more; the host reference is dropped before the
+  // windows go, so the host sees the program leave at once.
+  window.Detach();
+  host->setEventSink(nullptr);
+  return app.exitCode();
+}

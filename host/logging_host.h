@@ -1,0 +1,54 @@
+#pragma once
+// Wraps a host and appends one line per call and per event to a file, so a
+// session with the real host can be checked afterwards:
+//   2026-12-08 14:05:09.123 SetTransmit(-1)
+//   2026-12-08 14:05:09.130 FirstBusyFlag -> 0
+//   2026-12-08 14:05:10.002 TransmitFile(C:\msg\a.wav,-1) FAILED: <error>
+//   2026-12-08 14:05:11.500 event DTMFString(AA)
+//   2026-12-08 14:05:12.000 event Closing
+#include <fstream>
+#include <string>
+
+#include "host/host.h"
+#include "platform/clock.h"
+
+namespace orv {
+
+class LoggingHost : public Host, private HostEvents {
+ public:
+  // `path` is UTF-8. The file is opened for appending and kept open.
+  LoggingHost(Host& inner, Clock& clock, const std::string& path);
+  ~LoggingHost() override;
+  LoggingHost(const LoggingHost&) = delete;
+  LoggingHost& operator=(const LoggingHost&) = delete;
+
+  // False when the file could not be opened; the host still works, unlogged.
+  bool isOpen() const { return out_.is_open(); }
+
+  HostReply setTransmit(bool on) override;
+  HostValue<bool> firstBusyFlag() override;
+  HostValue<bool> secondBusyFlag() override;
+  HostReply sendIdentification(bool value) override;
+  HostReply transmitFile(const std::string& path, bool value) override;
+  HostValue<std::string> stationName() override;
+  HostReply exitSignal(bool value) override;
+  void setEventSink(HostEvents* sink) override;
+
+  // Control characters and "\" become escapes ("\x07", "\\"): digits come from
+  // remote stations and must not be able to forge log lines.
+  static std::string escape(const std::string& text);
+
+ private:
+  void onDtmfString(const std::string& digits) override;
+  void onClosing() override;
+  void write(const std::string& line);
+  HostReply logged(const std::string& call, HostReply reply);
+  HostValue<bool> logged(const std::string& call, HostValue<bool> value);
+
+  Host& inner_;
+  Clock& clock_;
+  std::ofstream out_;
+  HostEvents* sink_ = nullptr;
+};
+
+}  // namespace orv
