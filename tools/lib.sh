@@ -40,6 +40,16 @@ orv_wine_prefix() {
     HOME="$ORV_HOME" wineserver -w
     touch "$WINEPREFIX/.orv-ready"
   fi
+  if [ ! -f "$WINEPREFIX/.orv-fonts" ]; then
+    # Wine has no Times New Roman; its metric twin keeps captions and titles
+    # the size they are on Windows.
+    HOME="$ORV_HOME" wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ \
+      /d 'Liberation Serif' /f >/dev/null 2>&1
+    HOME="$ORV_HOME" wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Arial' /t REG_SZ \
+      /d 'Liberation Sans' /f >/dev/null 2>&1
+    HOME="$ORV_HOME" wineserver -w
+    touch "$WINEPREFIX/.orv-fonts"
+  fi
 }
 
 ORV_XVFB_PID=""

@@ -18,4 +18,5 @@ for f in ident aviso; do
   [ -f "$run_dir/$f.wav" ] || sox -n -r 8000 -b 8 -c 1 "$run_dir/$f.wav" synth 3 sine 600 vol 0.3 2>/dev/null || true
 done
 orv_log "Orvalen runs on $DISPLAY (folder $run_dir); close it to end"
-cd "$run_dir" && HOME="$ORV_HOME" wine ./orvalen.exe --host=simulator "$@"
+# The program speaks Portuguese; so does its clock and number format here.
+cd "$run_dir" && LC_ALL="${ORV_LOCALE:-pt_BR.UTF-8}" HOME="$ORV_HOME" wine ./orvalen.exe --host=simulator "$@"

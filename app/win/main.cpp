@@ -67,6 +67,22 @@ int RunMessageLoop(const std::vector<HWND>& dialogLike) {
   return static_cast<int>(msg.wParam);
 }
 
+// The main window and the simulator side by side, the pair centred.
+void PlacePair(HWND main, HWND beside) {
+  RECT a, b;
+  GetWindowRect(main, &a);
+  GetWindowRect(beside, &b);
+  MONITORINFO mi{sizeof mi};
+  GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &mi);
+  const int gap = 8;
+  const int total = (a.right - a.left) + gap + (b.right - b.left);
+  int x = mi.rcWork.left + ((mi.rcWork.right - mi.rcWork.left) - total) / 2;
+  if (x < mi.rcWork.left) x = mi.rcWork.left;
+  SetWindowPos(main, nullptr, x, a.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(beside, nullptr, x + (a.right - a.left) + gap, a.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -148,7 +164,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   }
   if (!app.quitting()) {
     window.Show();
-    if (simulated) simWindow = CreateSimulatorWindow(*simulated, window.hwnd());
+    if (simulated) {
+      simWindow = CreateSimulatorWindow(*simulated, window.hwnd());
+      if (simWindow) PlacePair(window.hwnd(), simWindow->hwnd());
+    }
     RunMessageLoop({window.hwnd(), simWindow ? simWindow->hwnd() : nullptr});
   }
   // End: no handler runs any more; the host reference is dropped before the

@@ -54,7 +54,9 @@ HWND Form1Window::Add(const wchar_t* cls, const wchar_t* text, DWORD style, int 
 bool Form1Window::Create(HICON appIcon) {
   dpi_ = Dpi::ForSystem();
   RECT r{0, 0, dpi_.px(kClientW), dpi_.px(kClientH)};
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  // No WS_CLIPCHILDREN: the group frames do not paint their inside, the window
+  // beneath them must.
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   if (!CreateTopLevel(L"OrvalenForm1", L"Orvalen", style, WS_EX_CONTROLPARENT, r.right, r.bottom, nullptr, appIcon))
     return false;
   white_.reset(CreateSolidBrush(RGB(255, 255, 255)));
@@ -136,21 +138,25 @@ void Form1Window::CreateControls() {
   Add(L"STATIC", L"0%", SS_LEFT, p.x + 24, p.y + 16, 25, 13, -1, normal);
   Add(L"STATIC", L"50%", SS_LEFT, p.x + 128, p.y + 16, 25, 13, -1, normal);
   Add(L"STATIC", L"100%", SS_LEFT, p.x + 224, p.y + 16, 30, 13, -1, normal);
-  Add(L"STATIC", L"Time Left :", SS_LEFT, p.x + 288, p.y + 8, 62, 13, -1, normal);
-  Add(L"STATIC", L"Time Used :", SS_LEFT, p.x + 288, p.y + 24, 62, 13, -1, normal);
-  Add(L"STATIC", L"Length :", SS_LEFT, p.x + 288, p.y + 40, 62, 13, -1, normal);
+  Add(L"STATIC", L"Time Left :", SS_LEFTNOWORDWRAP, p.x + 288, p.y + 8, 62, 13, -1, normal);
+  Add(L"STATIC", L"Time Used :", SS_LEFTNOWORDWRAP, p.x + 288, p.y + 24, 62, 13, -1, normal);
+  Add(L"STATIC", L"Length :", SS_LEFTNOWORDWRAP, p.x + 288, p.y + 40, 62, 13, -1, normal);
   // Read-only borderless boxes: the system draws them on the button face.
   text1_.attach(Add(L"EDIT", L"00:00:00", ES_READONLY, p.x + 352, p.y + 8, 49, 11 + 2, kIdText1, normal));
   text2_.attach(Add(L"EDIT", L"00:00:00", ES_READONLY, p.x + 352, p.y + 24, 49, 11 + 2, kIdText2, normal));
   text3_.attach(Add(L"EDIT", L"00:00:00", ES_READONLY, p.x + 352, p.y + 40, 49, 11 + 2, kIdText3, normal));
+  // The boxes are as narrow as their text: no inner margins.
+  for (HWND box : {text1_.hwnd(), text2_.hwnd(), text3_.hwnd()})
+    SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
 
   v4_.attach(Add(L"SCROLLBAR", L"", SBS_HORZ | WS_TABSTOP, 456, 504, 137, 17, kIdV4, normal));
   v4_.setRange(-3000, 0);
   useSetVol4_.attach(
       Add(L"BUTTON", L"Usar Volume manual", BS_AUTOCHECKBOX | WS_TABSTOP, 464, 528, 121, 13, kIdUseSetVol4, normal));
   // The user does not type the manual volume: it mirrors the bar.
-  volSet4_.attach(Add(L"EDIT", L"-1404", ES_READONLY | ES_RIGHT, 576, 528, 33, 19, kIdVolSet4, normal,
-                      WS_EX_CLIENTEDGE));
+  // Borderless: "-1404" must fit its 33 pixels whole.
+  volSet4_.attach(Add(L"EDIT", L"-1404", ES_READONLY | ES_RIGHT, 576, 528, 33, 19, kIdVolSet4, normal));
+  SendMessageW(volSet4_.hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
   SetWindowPos(volSet4_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
   controls_.Check20 = &check20_;

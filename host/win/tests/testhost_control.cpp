@@ -119,10 +119,3 @@ const auto* const kRegistration = ::testing::AddGlobalTestEnvironment(new Regist
 }  // namespace
 
 }  // namespace orv::win::test
-
-// The Windows-side tests link with -municode, whose start-up code calls
-// wmain; gtest_main only provides main.
-int wmain(int argc, wchar_t** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

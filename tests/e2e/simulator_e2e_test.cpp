@@ -30,7 +30,11 @@ struct SimulatorE2E : ::testing::Test {
     auto ops = Operations();
     return std::find(ops.begin(), ops.end(), op) != ops.end();
   }
-  HWND Simulator() { return program->FindWindowOfClass(L"OrvalenHostSimulator"); }
+  HWND Simulator() {
+    HWND sim = nullptr;
+    WaitUntil([&] { return (sim = program->FindWindowOfClass(L"OrvalenHostSimulator")) != nullptr; }, 5s);
+    return sim;
+  }
 
   TempFolder dir;
   std::unique_ptr<RunningProgram> program;
