@@ -1,0 +1,286 @@
+// The real program against the test host, through the real COM path: the
+// host class is created by its CLSID, called by name, and its events come
+// through the connection point.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "testhost_state.h"
+#include "tests/e2e/e2e_support.h"
+
+using namespace orv::e2e;
+
+namespace orv::testhost {
+int Control(const std::vector<std::wstring>& args, std::string& out);
+}
+
+namespace {
+
+constexpr int kCheckBase = 1001, kMensBase = 1011, kContBase = 1021, kTempBase = 1031;
+constexpr int kCheck20 = 1040, kCheck21 = 1041, kPtt = 1050, kDtmf = 1052, kText2 = 1054, kText3 = 1055;
+constexpr int kSair = 1061, kGravar = 1064;
+
+int Ctl(std::vector<std::wstring> args) {
+  std::string out;
+  return orv::testhost::Control(args, out);
+}
+
+// The test host's call log, without its own notes.
+std::vector<std::string> HostCalls() {
+  std::string out;
+  orv::testhost::Control({L"calls"}, out);
+  std::vector<std::string> calls;
+  size_t start = 0;
+  while (start < out.size()) {
+    size_t end = out.find('\n', start);
+    if (end == std::string::npos) end = out.size();
+    std::string line = out.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line[0] != '#') calls.push_back(line);
+    start = end + 1;
+  }
+  return calls;
+}
+
+int Count(const std::vector<std::string>& v, const std::string& s) {
+  return static_cast<int>(std::count(v.begin(), v.end(), s));
+}
+
+struct TestHostE2E : ::testing::Test {
+  void SetUp() override { ASSERT_EQ(Ctl({L"reset"}), 0); }
+  void Start(const std::wstring& extra = L"") {
+    program = std::make_unique<RunningProgram>(dir, L"--host-log=host.log " + extra);
+    ASSERT_TRUE(program->started());
+    ASSERT_TRUE(program->WaitForMainWindow()) << "no main window";
+    // The program is connected once its event sink is.
+    ASSERT_EQ(Ctl({L"wait-sinks", L"1", L"10"}), 0);
+  }
+  // A slot list file with slot 1 only.
+  void OneSlot(const std::string& name, const std::string& interval) {
+    std::string text = name + "\r\n";
+    for (int i = 1; i < 9; ++i) text += "\r\n";
+    text += interval + "\r\n";
+    for (int i = 1; i < 9; ++i) text += "0\r\n";
+    WriteFileBytes(dir.file(L"orvalen.txt"), text);
+  }
+  // Host log lines of orvalen itself, operation only.
+  std::vector<std::string> Logged() {
+    std::vector<std::string> ops;
+    for (const auto& l : ReadLines(dir.file(L"host.log"))) ops.push_back(LogOperation(l));
+    return ops;
+  }
+  std::vector<double> LoggedTimes(const std::string& prefix) {
+    std::vector<double> t;
+    for (const auto& l : ReadLines(dir.file(L"host.log"))) {
+      if (LogOperation(l).rfind(prefix, 0) != 0) continue;
+      // "YYYY-MM-DD HH:MM:SS.mmm"
+      int h = std::stoi(l.substr(11, 2)), m = std::stoi(l.substr(14, 2));
+      double s = std::stod(l.substr(17, 6));
+      t.push_back(h * 3600 + m * 60 + s);
+    }
+    return t;
+  }
+  void SelectRfIp() {
+    // Ticking "RF + IP" while "RF  -" is ticked leaves both clear; the
+    // second click ticks it.
+    program->Click(kCheck21);
+    ASSERT_TRUE(WaitUntil([&] { return program->Check(kCheck20) == 0; }));
+    program->Click(kCheck21);
+    ASSERT_TRUE(WaitUntil([&] { return program->Check(kCheck21) == 1; }));
+  }
+
+  TempFolder dir;
+  std::unique_ptr<RunningProgram> program;
+};
+
+}  // namespace
+
+TEST_F(TestHostE2E, CaptionCarriesTheStationNameAndTheTransmitterStartsUnkeyed) {
+  ASSERT_EQ(Ctl({L"station", L"PY2ABC-R"}), 0);
+  Start();
+  EXPECT_EQ(program->Caption(), " Orvalen   PY2ABC-R");
+  EXPECT_EQ(program->Text(kPtt), "PTT OFF");
+  auto calls = HostCalls();
+  auto first = std::find_if(calls.begin(), calls.end(),
+                            [](const std::string& c) { return c.find('(') != std::string::npos; });
+  ASSERT_NE(first, calls.end());
+  EXPECT_EQ(*first, "SetTransmit(0)") << "the first operation keys nothing";
+}
+
+TEST_F(TestHostE2E, CloseAnsweredYesUnkeysAndSignalsTheHost) {
+  Start();
+  program->PostClose();
+  auto box = program->WaitForMessageBox();
+  ASSERT_NE(box.hwnd, nullptr);
+  EXPECT_EQ(box.title, "Sai do programa");
+  program->Answer(box, IDYES);
+  EXPECT_EQ(program->WaitForExit(), 0);
+  auto calls = HostCalls();
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[calls.size() - 2], "SetTransmit(0)");
+  EXPECT_EQ(calls.back(), "ExitSignal(0)");
+}
+
+TEST_F(TestHostE2E, CloseAnsweredNoKeepsRunning) {
+  Start();
+  program->PostClose();
+  auto box = program->WaitForMessageBox();
+  ASSERT_NE(box.hwnd, nullptr);
+  program->Answer(box, IDNO);
+  EXPECT_EQ(program->WaitForExit(1500ms), -1);
+  EXPECT_EQ(Count(HostCalls(), "ExitSignal(0)"), 0);
+}
+
+TEST_F(TestHostE2E, SairEndsWithoutAsking) {
+  Start();
+  program->Click(kSair);
+  EXPECT_EQ(program->WaitForExit(), 0);
+  auto calls = HostCalls();
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls.back(), "ExitSignal(0)");
+}
+
+TEST_F(TestHostE2E, HostClosingEndsTheProgramWithoutQuestionOrExitSignal) {
+  Start();
+  ASSERT_EQ(Ctl({L"closing"}), 0);
+  EXPECT_EQ(program->WaitForExit(), 0);
+  auto calls = HostCalls();
+  EXPECT_EQ(Count(calls, "ExitSignal(0)"), 0);
+  EXPECT_EQ(calls.back(), "SetTransmit(0)");
+}
+
+namespace {
+// Runs orvalen_testhost.exe (beside orvalen.exe) with one argument and waits.
+void RunTestHost(const std::wstring& arg) {
+  std::wstring exe = ProgramPath();
+  exe = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"orvalen_testhost.exe";
+  std::wstring cmd = L"\"" + exe + L"\" " + arg;
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    WaitForSingleObject(pi.hProcess, 30000);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+}
+}  // namespace
+
+TEST_F(TestHostE2E, AHostThatCannotBeCreatedIsReportedAndTheProgramExits) {
+  RunTestHost(L"/unregserver");
+  struct Reregister {
+    ~Reregister() { RunTestHost(L"/regserver"); }
+  } reregister;
+  RunningProgram p(dir, L"");
+  ASSERT_TRUE(p.started());
+  MessageBoxInfo box = p.WaitForMessageBox(20s);
+  ASSERT_NE(box.hwnd, nullptr) << "no start-up message";
+  EXPECT_EQ(box.title, "Orvalen");
+  EXPECT_NE(box.text.find("--host=simulator"), std::string::npos) << box.text;
+  EXPECT_EQ(p.FindWindowOfClass(L"OrvalenForm1"), nullptr);
+  p.Answer(box, IDOK);
+  int code = p.WaitForExit();
+  EXPECT_NE(code, 0);
+  EXPECT_NE(code, -1);
+}
+
+TEST_F(TestHostE2E, RfIpSlotSendsThroughTheHostEveryIntervalPlusOneSeconds) {
+  WriteWav(dir.file(L"ident.wav"), 1.0);
+  OneSlot("ident.wav", "2");
+  Start();
+  EXPECT_EQ(program->Check(kCheckBase), 1) << "start-up arms the saved slot";
+  SelectRfIp();
+  ASSERT_TRUE(WaitUntil([&] { return LoggedTimes("TransmitFile(").size() >= 3; }, 15s));
+  auto calls = HostCalls();
+  auto sent = std::find_if(calls.begin(), calls.end(),
+                           [](const std::string& c) { return c.rfind("TransmitFile(", 0) == 0; });
+  ASSERT_NE(sent, calls.end());
+  ASSERT_NE(sent, calls.begin());
+  EXPECT_EQ(*(sent - 1), "SetTransmit(-1)");
+  EXPECT_NE(sent->find("\\ident.wav,-1)"), std::string::npos) << *sent;
+  EXPECT_EQ(*(sent + 1), "SetTransmit(0)");
+  auto t = LoggedTimes("TransmitFile(");
+  EXPECT_NEAR(t[1] - t[0], 3.0, 0.35);
+  EXPECT_NEAR(t[2] - t[1], 3.0, 0.35);
+  EXPECT_EQ(program->Text(kPtt), "PTT OFF");
+}
+
+TEST_F(TestHostE2E, ABusyHostHoldsADueSlot) {
+  WriteWav(dir.file(L"ident.wav"), 1.0);
+  OneSlot("ident.wav", "1");
+  ASSERT_EQ(Ctl({L"busy1", L"on"}), 0);
+  Start();
+  SelectRfIp();
+  Sleep(4000);
+  auto calls = HostCalls();
+  EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                          [](const std::string& c) { return c.rfind("TransmitFile(", 0) == 0; }),
+            0);
+  EXPECT_GE(Count(calls, "FirstBusyFlag"), 2) << "the flags are asked every second";
+  EXPECT_EQ(program->Text(kTempBase), "0");
+  ASSERT_EQ(Ctl({L"busy1", L"off"}), 0);
+  EXPECT_TRUE(WaitUntil([&] { return !LoggedTimes("TransmitFile(").empty(); }, 5s));
+}
+
+TEST_F(TestHostE2E, DtmfCodeAsksForTheIdentificationOnlyOnAnExactMatch) {
+  Start();
+  for (const wchar_t* digits : {L"aa", L"A", L"AAA", L"AA ", L"AA"}) ASSERT_EQ(Ctl({L"dtmf", digits}), 0);
+  ASSERT_TRUE(WaitUntil([&] { return Count(Logged(), "event DTMFString(AA)") == 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return Count(HostCalls(), "SendIdentification(0)") >= 1; }));
+  Sleep(500);
+  EXPECT_EQ(Count(HostCalls(), "SendIdentification(0)"), 1);
+}
+
+TEST_F(TestHostE2E, SavedSlotsAreArmedAgainAfterARestart) {
+  WriteWav(dir.file(L"aviso.wav"), 1.0);
+  Start();
+  program->SetText(kMensBase + 2, "aviso.wav");
+  program->SetText(kContBase + 2, "1800");
+  program->Click(kGravar);
+  ASSERT_TRUE(WaitUntil([&] { return ReadLines(dir.file(L"orvalen.txt")).size() == 18; }));
+  auto lines = ReadLines(dir.file(L"orvalen.txt"));
+  EXPECT_EQ(lines[2], "aviso.wav");
+  EXPECT_EQ(lines[11], "1800");
+  EXPECT_EQ(ReadFileBytes(dir.file(L"orvalen.txt")).substr(0, 4), "\r\n\r\n");
+  program->Click(kSair);
+  ASSERT_EQ(program->WaitForExit(), 0);
+  program.reset();
+  ASSERT_EQ(Ctl({L"reset"}), 0);
+  Start();
+  EXPECT_EQ(program->Text(kMensBase + 2), "aviso.wav");
+  EXPECT_EQ(program->Check(kCheckBase + 2), 1);
+  EXPECT_TRUE(WaitUntil([&] { return program->Text(kTempBase + 2) == "1799"; }, 3s));
+}
+
+TEST_F(TestHostE2E, LocalPlaybackKeysTheTransmitterForTheFileAndUnkeysAfterIt) {
+  for (int kind = 0; kind < 2; ++kind) {
+    SCOPED_TRACE(kind == 0 ? "8-bit mono 8000 Hz" : "16-bit stereo 44100 Hz");
+    TempFolder folder;
+    if (kind == 0) WriteWav(folder.file(L"msg.wav"), 3.4, 8000, 8, 1);
+    else WriteWav(folder.file(L"msg.wav"), 3.4, 44100, 16, 2);
+    std::string text = "msg.wav\r\n";
+    for (int i = 1; i < 9; ++i) text += "\r\n";
+    text += "30\r\n";
+    for (int i = 1; i < 9; ++i) text += "0\r\n";
+    WriteFileBytes(folder.file(L"orvalen.txt"), text);
+    ASSERT_EQ(Ctl({L"reset"}), 0);
+    RunningProgram p(folder, L"");
+    ASSERT_TRUE(p.WaitForMainWindow());
+    // Slot 1 fires on its 31st tick; until then "RF  -" is in force.
+    ASSERT_TRUE(WaitUntil([&] { return p.Text(kPtt) == "PTT ON"; }, 40s));
+    EXPECT_TRUE(WaitUntil([&] { return p.Text(kText3) == "00:00:03"; }, 3s)) << p.Text(kText3);
+    auto keyed = HostCalls();
+    EXPECT_EQ(Count(keyed, "SetTransmit(-1)"), 1);
+    ASSERT_TRUE(WaitUntil([&] { return p.Text(kText2) == "00:00:03"; }, 6s));
+    EXPECT_EQ(p.Text(kPtt), "PTT ON");
+    // One tick after "Time Used" reaches "Length" the playback ends.
+    EXPECT_TRUE(WaitUntil([&] { return p.Text(kPtt) == "PTT OFF"; }, 2500ms));
+    auto calls = HostCalls();
+    auto on = std::find(calls.begin(), calls.end(), "SetTransmit(-1)");
+    ASSERT_NE(on, calls.end());
+    EXPECT_NE(std::find(on, calls.end(), "SetTransmit(0)"), calls.end());
+    p.Click(kSair);
+    p.WaitForExit();
+  }
+}
