@@ -429,6 +429,46 @@ TEST_F(InfoWindowsTest, ButtonsComeFromTheFactoryAndTheirClicksCloseTheWindows) 
   }
 }
 
+// Dragged to a monitor of another dpi, the window keeps its design: client
+// area, places and fonts scaled for the new dpi.
+TEST_F(InfoWindowsTest, HelpFollowsADpiChange) {
+  Seen seen;
+  SIZE client{};
+  RECT textRect{}, buttonRect{};
+  LONG fontHeight = 0;
+  const int to = dpi.value() == 144 ? 192 : 144;
+  const Dpi d(to);
+  ModalScript s;
+  s.Start({FindAndLook(s, L"OrvalenAjuda", seen), [&] {
+             RECT wr;
+             GetWindowRect(seen.window, &wr);
+             RECT suggested{wr.left, wr.top, wr.left + MulDiv(wr.right - wr.left, to, dpi.value()),
+                            wr.top + MulDiv(wr.bottom - wr.top, to, dpi.value())};
+             SendMessageW(seen.window, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+             client = ClientSize(seen.window);
+             HWND text = GetDlgItem(seen.window, HelpWindow::kIdText);
+             textRect = ChildRect(text);
+             buttonRect = ChildRect(GetDlgItem(seen.window, HelpWindow::kIdRetornar));
+             LOGFONTW lf{};
+             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+             fontHeight = lf.lfHeight;
+             Click(GetDlgItem(seen.window, HelpWindow::kIdRetornar));
+             return true;
+           }});
+  HelpWindow::ShowModal(owner.hwnd(), nullptr, ButtonFactory{});
+  ASSERT_FALSE(s.timedOut());
+  EXPECT_EQ(client.cx, d.px(319));
+  EXPECT_EQ(client.cy, d.px(274));
+  ExpectRect(textRect, d, 16, 64, 281, 129);
+  ExpectRect(buttonRect, d, 200, 200, 97, 65);
+  EXPECT_EQ(fontHeight, d.fontHeight(9.75));
+  if (to == 144) {
+    EXPECT_EQ(client.cx, 479);
+    EXPECT_EQ(client.cy, 411);
+    EXPECT_EQ(fontHeight, -20);  // 9.75 pt at 144 dpi
+  }
+}
+
 // The program may be told to end while a modal window is open: the window
 // closes and the quit request reaches the main loop.
 TEST_F(InfoWindowsTest, QuitWhileOpenEndsTheModalLoopAndIsPassedOn) {
