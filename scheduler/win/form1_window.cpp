@@ -120,11 +120,12 @@ void Form1Window::CreateControls() {
 
   // Group frames first: they are not tab stops and the controls over them
   // are their siblings, so every notification reaches this window.
-  Add(L"BUTTON", L"Mensagens de \u00e1udio", BS_GROUPBOX, 8, 88, 609, 345, -1, bold);
-  Add(L"BUTTON", L"", BS_GROUPBOX, 8, 440, 409, 41, -1, normal);
-  Add(L"BUTTON", L"DTMF", BS_GROUPBOX, 432, 440, 185, 41, -1, bold);
-  Add(L"BUTTON", L"Progress", BS_GROUPBOX, 8, 488, 409, 65, -1, bold);
-  Add(L"BUTTON", L"Volume de \u00e1udio", BS_GROUPBOX, 432, 488, 185, 65, -1, bold);
+  const HWND groups[] = {
+      Add(L"BUTTON", L"Mensagens de \u00e1udio", BS_GROUPBOX, 8, 88, 609, 345, -1, bold),
+      Add(L"BUTTON", L"", BS_GROUPBOX, 8, 440, 409, 41, -1, normal),
+      Add(L"BUTTON", L"DTMF", BS_GROUPBOX, 432, 440, 185, 41, -1, bold),
+      Add(L"BUTTON", L"Progress", BS_GROUPBOX, 8, 488, 409, 65, -1, bold),
+      Add(L"BUTTON", L"Volume de \u00e1udio", BS_GROUPBOX, 432, 488, 185, 65, -1, bold)};
 
   label6_ = Add(L"STATIC", L"Modalidade de TX -->", SS_LEFT, 296, 72, 161, 17, -1, bold);
   check20_.attach(Add(L"BUTTON", L"RF  -", BS_AUTOCHECKBOX | WS_TABSTOP, 464, 72, 57, 17, kIdCheck20, bold));
@@ -171,12 +172,16 @@ void Form1Window::CreateControls() {
 
   v4_.attach(Add(L"SCROLLBAR", L"", SBS_HORZ | WS_TABSTOP, 456, 504, 137, 17, kIdV4, normal));
   v4_.setRange(-3000, 0);
-  useSetVol4_.attach(
-      Add(L"BUTTON", L"Usar Volume manual", BS_AUTOCHECKBOX | WS_TABSTOP, 464, 528, 121, 13, kIdUseSetVol4, normal));
+  // The box reaches under VolSet4; clipped, it does not paint over it.
+  useSetVol4_.attach(Add(L"BUTTON", L"Usar Volume manual", BS_AUTOCHECKBOX | WS_TABSTOP | WS_CLIPSIBLINGS, 464, 528,
+                         121, 13, kIdUseSetVol4, normal));
   // The user does not type the manual volume: it mirrors the bar.
   volSet4_.attach(Add(L"EDIT", L"-1404", ES_READONLY | ES_RIGHT, 576, 528, 33, 19, kIdVolSet4, normal,
                       WS_EX_CLIENTEDGE));
   SetWindowPos(volSet4_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  NarrowMargins();
+  // New children go under the older ones; the frames belong under what they hold.
+  for (HWND g : groups) SetWindowPos(g, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
   controls_.Check20 = &check20_;
   controls_.Check21 = &check21_;
@@ -190,6 +195,10 @@ void Form1Window::CreateControls() {
   controls_.V4 = &v4_;
   controls_.VolSet4 = &volSet4_;
   controls_.UseSetVol4 = &useSetVol4_;
+}
+
+void Form1Window::NarrowMargins() {
+  SendMessageW(volSet4_.hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(0, 0));
 }
 
 void Form1Window::CreateButtons() {
@@ -299,6 +308,7 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_DPICHANGED:
       ApplyDpiChange(hwnd(), layout_, wp, lp, kClientW, kClientH);
+      NarrowMargins();
       UpdateIcons();
       return 0;
     case WM_CLOSE:

@@ -81,6 +81,8 @@ class Form1Window : public BaseWindow {
   // The banner picture and the title-bar icons, taken from the icon's
   // resource at the sizes of the current dpi.
   void UpdateIcons();
+  // VolSet4 is too narrow for "-1404" inside the margins a new font brings.
+  void NarrowMargins();
   void OnScroll(HWND bar, int code);
   void OnButton(FormButton b);
 
