@@ -191,7 +191,8 @@ def write_ico(path, drawing, sizes):
 
 
 ICONS = {
-    "orvalen.ico": (app_icon, [16, 24, 32, 48]),
+    # The banner shows it at 48 px at 96 dpi: 72 and 96 keep it sharp at 144 and 192.
+    "orvalen.ico": (app_icon, [16, 20, 24, 32, 40, 48, 64, 72, 96]),
     "gravar.ico": (gravar_icon, [16, 32]),
     "ler.ico": (ler_icon, [16, 32]),
     "ajuda.ico": (ajuda_icon, [16, 24, 32, 48]),

@@ -15,23 +15,27 @@ namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 }
 
+bool ModalWindow::Create(const wchar_t* className, const char* title, int designWidth, int designHeight,
+                         HWND owner, HICON icon) {
+  design_ = SIZE{designWidth, designHeight};
+  layout_.Rescale(Dpi::ForSystem());
+  if (!CreateTopLevel(className, Widen(title).c_str(), kStyle, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+                      layout_.px(designWidth), layout_.px(designHeight), owner, icon))
+    return false;
+  layout_.Rescale(Dpi::ForWindow(hwnd()));
+  SetClientSize(hwnd(), layout_.px(designWidth), layout_.px(designHeight));
+  return true;
+}
+
 HFONT ModalWindow::Font(const wchar_t* face, double points, bool bold) {
-  LOGFONTW lf{};
-  lf.lfHeight = dpi_.fontHeight(points);
-  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfQuality = CLEARTYPE_QUALITY;
-  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
-  fonts_.emplace_back(CreateFontIndirectW(&lf));
-  return fonts_.back().get();
+  return layout_.Font(FontSpec{face, points, bold});
 }
 
 HWND ModalWindow::Add(const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y, int w, int h,
                       HFONT font) {
-  HWND c = CreateWindowExW(0, cls, text.c_str(), style | WS_CHILD | WS_VISIBLE, dpi_.px(x), dpi_.px(y), dpi_.px(w),
-                           dpi_.px(h), hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (font) SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return c;
+  HWND c = CreateWindowExW(0, cls, text.c_str(), style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd(), nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  return layout_.Place(c, x, y, w, h, font);
 }
 
 void ModalWindow::AddButton(const ButtonFactory& factory, int id, int x, int y, int w, int h, const char* instance,
@@ -39,13 +43,14 @@ void ModalWindow::AddButton(const ButtonFactory& factory, int id, int x, int y, 
   ButtonPlacement p;
   p.parent = hwnd();
   p.id = id;
-  p.rect = RECT{dpi_.px(x), dpi_.px(y), dpi_.px(x + w), dpi_.px(y + h)};
+  p.rect = RECT{layout_.px(x), layout_.px(y), layout_.px(x + w), layout_.px(y + h)};
   p.instance = instance;
   p.caption = caption;
   if (factory) {
-    factory(p, std::move(onClick));
+    layout_.Place(factory(p, std::move(onClick)), x, y, w, h);
   } else {
-    CreatePlainButton(p, Font(L"Times New Roman", 12, true));
+    HFONT font = Font(L"Times New Roman", 12, true);
+    layout_.Place(CreatePlainButton(p, font), x, y, w, h, font);
     clicks_.Add(id, std::move(onClick));
   }
 }
@@ -91,6 +96,9 @@ LRESULT ModalWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_DPICHANGED:
+      ApplyDpiChange(hwnd(), layout_, wp, lp, design_.cx, design_.cy);
+      return 0;
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wp);
       SetBkMode(dc, TRANSPARENT);
@@ -103,10 +111,7 @@ LRESULT ModalWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void HelpWindow::ShowModal(HWND owner, HICON icon, const ButtonFactory& buttons) {
   HelpWindow w;
-  w.dpi_ = Dpi::ForSystem();
-  if (!w.CreateTopLevel(L"OrvalenAjuda", Widen(info::kHelpTitle).c_str(), kStyle, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
-                        w.dpi_.px(319), w.dpi_.px(274), owner, icon))
-    return;
+  if (!w.Create(L"OrvalenAjuda", info::kHelpTitle, 319, 274, owner, icon)) return;
   w.Add(L"STATIC", Widen(info::kProgramTitle), SS_CENTER, 56, 8, 201, 49, w.Font(L"Times New Roman", 27.75, true));
   HWND text = w.Add(L"EDIT", Widen(info::HelpText()), ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_BORDER, 16, 64,
                     281, 129, w.Font(L"MS Sans Serif", 9.75, true));
@@ -117,12 +122,10 @@ void HelpWindow::ShowModal(HWND owner, HICON icon, const ButtonFactory& buttons)
 
 void AboutWindow::ShowModal(HWND owner, HICON icon, const ButtonFactory& buttons, Shell& shell) {
   AboutWindow w;
-  w.dpi_ = Dpi::ForSystem();
-  if (!w.CreateTopLevel(L"OrvalenSobre", Widen(info::kAboutTitle).c_str(), kStyle, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
-                        w.dpi_.px(315), w.dpi_.px(387), owner, icon))
-    return;
+  if (!w.Create(L"OrvalenSobre", info::kAboutTitle, 315, 387, owner, icon)) return;
   AnimationControl anim;
-  anim.Create(w.hwnd(), w.dpi_.px(8), w.dpi_.px(0), w.dpi_.px(65), w.dpi_.px(73), 0, GetSysColor(COLOR_BTNFACE));
+  anim.Create(w.hwnd(), 0, 0, 0, 0, 0, GetSysColor(COLOR_BTNFACE));
+  w.layout_.Place(anim.hwnd(), 8, 0, 65, 73);
   HFONT normal = w.Font(L"MS Sans Serif", 8.25, false);
   w.Add(L"STATIC", Widen(info::kProgramTitle), SS_LEFT, 88, 8, 209, 41, w.Font(L"Times New Roman", 26.25, true));
   w.Add(L"STATIC", Widen(info::kVersionText), SS_LEFT, 96, 56, 201, 25, w.Font(L"MS Sans Serif", 8.25, true));

@@ -9,13 +9,17 @@
 #include "platform/shell.h"
 #include "platform/win/base_window.h"
 #include "platform/win/button_factory.h"
-#include "platform/win/dpi.h"
+#include "platform/win/dpi_layout.h"
 #include "platform/win/scoped.h"
 
 namespace orv::win {
 
 class ModalWindow : public BaseWindow {
  protected:
+  // Creates the window with a client area of the design size (96 dpi)
+  // scaled to the dpi of the monitor it opens on.
+  bool Create(const wchar_t* className, const char* title, int designWidth, int designHeight, HWND owner,
+              HICON icon);
   // Runs until Close(); re-posts WM_QUIT if the program ends meanwhile.
   void RunModal(HWND owner);
   void Close() { open_ = false; }
@@ -25,9 +29,9 @@ class ModalWindow : public BaseWindow {
   void AddButton(const ButtonFactory& factory, int id, int x, int y, int w, int h, const char* instance,
                  const char* caption, std::function<void()> onClick);
 
-  Dpi dpi_;
+  DpiLayout layout_;
   ClickRouter clicks_;
-  std::vector<UniqueFont> fonts_;
+  SIZE design_{};
   bool open_ = false;
 };
 

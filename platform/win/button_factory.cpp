@@ -5,7 +5,9 @@
 namespace orv::win {
 
 HWND CreatePlainButton(const ButtonPlacement& p, HFONT font) {
-  HWND b = CreateWindowExW(0, L"BUTTON", Widen(p.caption).c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+  // Long captions wrap, as on the program's own buttons.
+  HWND b = CreateWindowExW(0, L"BUTTON", Widen(p.caption).c_str(),
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE,
                            p.rect.left, p.rect.top, p.rect.right - p.rect.left, p.rect.bottom - p.rect.top, p.parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.id)), GetModuleHandleW(nullptr), nullptr);
   if (font) SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/win/dpi.h"
+
 namespace orv::win {
 
 namespace {
@@ -22,11 +24,14 @@ void AnimationControl::Paint(HDC dc, int w, int h) {
   UniqueBrush bg(CreateSolidBrush(background_));
   RECT r{0, 0, w, h};
   FillRect(dc, &r, bg.get());
+  // Line widths and the tip follow the dpi; the rest follows the size.
+  const Dpi dpi = Dpi::ForWindow(hwnd());
   const int cx = w / 2;
-  const int base = h - 3;
+  const int base = h - dpi.px(3);
   const int top = h / 3;
+  const int tipR = dpi.px(3);
   // The mast.
-  UniquePen mast(CreatePen(PS_SOLID, 2, RGB(0, 0, 128)));
+  UniquePen mast(CreatePen(PS_SOLID, dpi.px(2), RGB(0, 0, 128)));
   {
     ScopedSelect sp(dc, mast.get());
     MoveToEx(dc, cx - w / 5, base, nullptr);
@@ -39,15 +44,15 @@ void AnimationControl::Paint(HDC dc, int w, int h) {
   {
     ScopedSelect sb(dc, tip.get());
     ScopedSelect sp(dc, GetStockObject(NULL_PEN));
-    Ellipse(dc, cx - 3, top - 3, cx + 4, top + 4);
+    Ellipse(dc, cx - tipR, top - tipR, cx + tipR + 1, top + tipR + 1);
   }
   // Waves leaving the tip; each frame moves them one step outwards.
   const int maxR = (style_ == 0 ? w : w * 2 / 3);
   for (int k = 0; k < 3; ++k) {
     int step = (frame_ + k * kFrames / 3) % kFrames;
-    int rad = 6 + step * (maxR / 2 - 6) / kFrames;
+    int rad = dpi.px(6) + step * (maxR / 2 - dpi.px(6)) / kFrames;
     int fade = 80 + step * 170 / kFrames;
-    UniquePen wave(CreatePen(PS_SOLID, 1, style_ == 0 ? RGB(fade, fade, 255) : RGB(255, fade, fade)));
+    UniquePen wave(CreatePen(PS_SOLID, dpi.px(1), style_ == 0 ? RGB(fade, fade, 255) : RGB(255, fade, fade)));
     ScopedSelect sp(dc, wave.get());
     ScopedSelect sb(dc, GetStockObject(NULL_BRUSH));
     Arc(dc, cx - rad, top - rad, cx + rad, top + rad, cx + rad, top + rad / 2, cx + rad, top - rad / 2);
@@ -90,6 +95,14 @@ bool BannerControl::Create(HWND parent, int x, int y, int w, int h, HICON pictur
   picY_ = picY;
   picSize_ = picSize;
   return CreateChild(L"OrvalenBanner", parent, WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, x, y, w, h, 0);
+}
+
+void BannerControl::SetPicture(HICON picture, int picX, int picY, int picSize) {
+  picture_ = picture;
+  picX_ = picX;
+  picY_ = picY;
+  picSize_ = picSize;
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 LRESULT BannerControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -26,6 +26,8 @@ class AnimationControl : public BaseWindow {
 class BannerControl : public BaseWindow {
  public:
   bool Create(HWND parent, int x, int y, int w, int h, HICON picture, int picX, int picY, int picSize);
+  // Another picture or place, in the banner's pixels (a change of dpi).
+  void SetPicture(HICON picture, int picX, int picY, int picSize);
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

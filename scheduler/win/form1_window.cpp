@@ -29,64 +29,87 @@ COLORREF Resolve(OleColor c) {
 }  // namespace
 
 Form1Window::Form1Window() = default;
-Form1Window::~Form1Window() = default;
+Form1Window::~Form1Window() {
+  // The icons go before the window does: it must not keep pointing at them.
+  if (hwnd()) {
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, 0);
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, 0);
+  }
+}
 
 HFONT Form1Window::Font(const wchar_t* face, double points, bool bold) {
-  LOGFONTW lf{};
-  lf.lfHeight = dpi_.fontHeight(points);
-  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfQuality = CLEARTYPE_QUALITY;
-  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
-  fonts_.emplace_back(CreateFontIndirectW(&lf));
-  return fonts_.back().get();
+  return layout_.Font(FontSpec{face, points, bold});
 }
 
 HWND Form1Window::Add(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id,
                       HFONT font, DWORD exStyle) {
-  HWND c = CreateWindowExW(exStyle, cls, text, style | WS_CHILD | WS_VISIBLE, dpi_.px(x), dpi_.px(y), dpi_.px(w),
-                           dpi_.px(h), hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return c;
+  HWND c = CreateWindowExW(exStyle, cls, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd(),
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  return layout_.Place(c, x, y, w, h, font);
 }
 
 bool Form1Window::Create(HICON appIcon) {
-  dpi_ = Dpi::ForSystem();
-  RECT r{0, 0, dpi_.px(kClientW), dpi_.px(kClientH)};
-  // No WS_CLIPCHILDREN: the group frames do not paint their inside, the window
-  // beneath them must.
+  appIcon_ = appIcon;
+  layout_.Rescale(Dpi::ForSystem());
+  // No WS_CLIPCHILDREN: group boxes do not paint their inside, the window
+  // under them must.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  if (!CreateTopLevel(L"OrvalenForm1", L"Orvalen", style, WS_EX_CONTROLPARENT, r.right, r.bottom, nullptr, appIcon))
+  if (!CreateTopLevel(L"OrvalenForm1", L"Orvalen", style, WS_EX_CONTROLPARENT, layout_.px(kClientW),
+                      layout_.px(kClientH), nullptr, appIcon))
     return false;
+  // The monitor the window opened on may have a dpi of its own.
+  layout_.Rescale(Dpi::ForWindow(hwnd()));
+  SetClientSize(hwnd(), layout_.px(kClientW), layout_.px(kClientH));
   white_.reset(CreateSolidBrush(RGB(255, 255, 255)));
   CreateControls();
   CreateButtons();
 
   banner_ = std::make_unique<BannerControl>();
-  banner_->Create(hwnd(), 0, 0, dpi_.px(625), dpi_.px(65), appIcon, dpi_.px(100), dpi_.px(8), dpi_.px(48));
+  banner_->Create(hwnd(), 0, 0, 0, 0, nullptr, 0, 0, 0);
+  layout_.Place(banner_->hwnd(), 0, 0, kClientW, 65);
   HFONT title = Font(L"Times New Roman", 18, true);
   HFONT small = Font(L"MS Sans Serif", 8.25, true);
   auto bannerLabel = [&](const wchar_t* text, DWORD align, int x, int y, int w, int h, HFONT f) {
-    HWND l = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | align, dpi_.px(x), dpi_.px(y), dpi_.px(w),
-                             dpi_.px(h), banner_->hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(l, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
+    HWND l = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | align, 0, 0, 0, 0, banner_->hwnd(), nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    layout_.Place(l, x, y, w, h, f);
   };
   bannerLabel(L"Envia mensagens em arquivos de \u00e1udio", SS_CENTER, 272, 0, 225, 57, title);  // Label3
-  bannerLabel(L"Orvalen", SS_LEFT, 184, 48, 65, 17, small);                                      // Label1
+  bannerLabel(L"Orvalen", SS_LEFT, 184, 48, 65, 17, small);                                       // Label1
 
   animLeft_ = std::make_unique<AnimationControl>();
-  animLeft_->Create(hwnd(), dpi_.px(0), dpi_.px(8), dpi_.px(41), dpi_.px(49), 0, RGB(255, 255, 255));
+  animLeft_->Create(hwnd(), 0, 0, 0, 0, 0, RGB(255, 255, 255));
+  layout_.Place(animLeft_->hwnd(), 0, 8, 41, 49);
   animRight_ = std::make_unique<AnimationControl>();
-  animRight_->Create(hwnd(), dpi_.px(552), dpi_.px(0), dpi_.px(57), dpi_.px(65), 1, RGB(255, 255, 255));
+  animRight_->Create(hwnd(), 0, 0, 0, 0, 1, RGB(255, 255, 255));
+  layout_.Place(animRight_->hwnd(), 552, 0, 57, 65);
   // The animations sit over the banner.
   SetWindowPos(animLeft_->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(animRight_->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(banner_->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  UpdateIcons();
 
   caption_.attach(hwnd());
   controls_.Caption = &caption_;
   return true;
+}
+
+void Form1Window::UpdateIcons() {
+  if (!appIcon_) return;
+  // From the icon's resource when it has one, so each size is drawn sharp
+  // rather than stretched from another.
+  auto sized = [this](int size) {
+    return UniqueIcon(static_cast<HICON>(CopyImage(appIcon_, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE)));
+  };
+  const Dpi& d = layout_.dpi();
+  UniqueIcon banner = sized(d.px(48)), small = sized(d.metric(SM_CXSMICON)), big = sized(d.metric(SM_CXICON));
+  if (banner_) banner_->SetPicture(banner.get(), d.px(100), d.px(8), d.px(48));
+  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  // The window has let go of the old ones now.
+  bannerIcon_ = std::move(banner);
+  smallIcon_ = std::move(small);
+  bigIcon_ = std::move(big);
 }
 
 void Form1Window::CreateControls() {
@@ -97,11 +120,12 @@ void Form1Window::CreateControls() {
 
   // Group frames first: they are not tab stops and the controls over them
   // are their siblings, so every notification reaches this window.
-  Add(L"BUTTON", L"Mensagens de \u00e1udio", BS_GROUPBOX, 8, 88, 609, 345, -1, bold);
-  Add(L"BUTTON", L"", BS_GROUPBOX, 8, 440, 409, 41, -1, normal);
-  Add(L"BUTTON", L"DTMF", BS_GROUPBOX, 432, 440, 185, 41, -1, bold);
-  Add(L"BUTTON", L"Progress", BS_GROUPBOX, 8, 488, 409, 65, -1, bold);
-  Add(L"BUTTON", L"Volume de \u00e1udio", BS_GROUPBOX, 432, 488, 185, 65, -1, bold);
+  const HWND groups[] = {
+      Add(L"BUTTON", L"Mensagens de \u00e1udio", BS_GROUPBOX, 8, 88, 609, 345, -1, bold),
+      Add(L"BUTTON", L"", BS_GROUPBOX, 8, 440, 409, 41, -1, normal),
+      Add(L"BUTTON", L"DTMF", BS_GROUPBOX, 432, 440, 185, 41, -1, bold),
+      Add(L"BUTTON", L"Progress", BS_GROUPBOX, 8, 488, 409, 65, -1, bold),
+      Add(L"BUTTON", L"Volume de \u00e1udio", BS_GROUPBOX, 432, 488, 185, 65, -1, bold)};
 
   label6_ = Add(L"STATIC", L"Modalidade de TX -->", SS_LEFT, 296, 72, 161, 17, -1, bold);
   check20_.attach(Add(L"BUTTON", L"RF  -", BS_AUTOCHECKBOX | WS_TABSTOP, 464, 72, 57, 17, kIdCheck20, bold));
@@ -145,19 +169,19 @@ void Form1Window::CreateControls() {
   text1_.attach(Add(L"EDIT", L"00:00:00", ES_READONLY, p.x + 352, p.y + 8, 49, 11 + 2, kIdText1, normal));
   text2_.attach(Add(L"EDIT", L"00:00:00", ES_READONLY, p.x + 352, p.y + 24, 49, 11 + 2, kIdText2, normal));
   text3_.attach(Add(L"EDIT", L"00:00:00", ES_READONLY, p.x + 352, p.y + 40, 49, 11 + 2, kIdText3, normal));
-  // The boxes are as narrow as their text: no inner margins.
-  for (HWND box : {text1_.hwnd(), text2_.hwnd(), text3_.hwnd()})
-    SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
 
   v4_.attach(Add(L"SCROLLBAR", L"", SBS_HORZ | WS_TABSTOP, 456, 504, 137, 17, kIdV4, normal));
   v4_.setRange(-3000, 0);
-  useSetVol4_.attach(
-      Add(L"BUTTON", L"Usar Volume manual", BS_AUTOCHECKBOX | WS_TABSTOP, 464, 528, 121, 13, kIdUseSetVol4, normal));
+  // The box reaches under VolSet4; clipped, it does not paint over it.
+  useSetVol4_.attach(Add(L"BUTTON", L"Usar Volume manual", BS_AUTOCHECKBOX | WS_TABSTOP | WS_CLIPSIBLINGS, 464, 528,
+                         121, 13, kIdUseSetVol4, normal));
   // The user does not type the manual volume: it mirrors the bar.
   // Borderless: "-1404" must fit its 33 pixels whole.
   volSet4_.attach(Add(L"EDIT", L"-1404", ES_READONLY | ES_RIGHT, 576, 528, 33, 19, kIdVolSet4, normal));
-  SendMessageW(volSet4_.hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
   SetWindowPos(volSet4_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  NarrowMargins();
+  // New children go under the older ones; the frames belong under what they hold.
+  for (HWND g : groups) SetWindowPos(g, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
   controls_.Check20 = &check20_;
   controls_.Check21 = &check21_;
@@ -171,6 +195,13 @@ void Form1Window::CreateControls() {
   controls_.V4 = &v4_;
   controls_.VolSet4 = &volSet4_;
   controls_.UseSetVol4 = &useSetVol4_;
+}
+
+void Form1Window::NarrowMargins() {
+  // These boxes are as narrow as their text: no inner margins. A new font
+  // brings the margins back, so this runs after every font change.
+  for (HWND box : {volSet4_.hwnd(), text1_.hwnd(), text2_.hwnd(), text3_.hwnd()})
+    SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(0, 0));
 }
 
 void Form1Window::CreateButtons() {
@@ -191,15 +222,16 @@ void Form1Window::CreateButtons() {
     ButtonPlacement p;
     p.parent = hwnd();
     p.id = s.id;
-    p.rect = RECT{dpi_.px(s.x), dpi_.px(560), dpi_.px(s.x + s.w), dpi_.px(560 + 33)};
+    p.rect = RECT{layout_.px(s.x), layout_.px(560), layout_.px(s.x + s.w), layout_.px(560 + 33)};
     p.instance = std::string("Form1.") + s.instance;
     p.caption = s.caption;
     FormButton b = s.button;
     auto onClick = [this, b] { OnButton(b); };
     if (buttonFactory_) {
-      buttonFactory_(p, onClick);
+      // The control draws its own caption, in its own font.
+      layout_.Place(buttonFactory_(p, onClick), s.x, 560, s.w, 33);
     } else {
-      CreatePlainButton(p, font);
+      layout_.Place(CreatePlainButton(p, font), s.x, 560, s.w, 33, font);
       clicks_.Add(s.id, onClick);
     }
   }
@@ -277,6 +309,11 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
+    case WM_DPICHANGED:
+      ApplyDpiChange(hwnd(), layout_, wp, lp, kClientW, kClientH);
+      NarrowMargins();
+      UpdateIcons();
+      return 0;
     case WM_CLOSE:
       // Every close reason asks first. The core either cancels or ends the
       // program itself, so the window is never destroyed from here.

@@ -13,6 +13,7 @@
 #include "platform/win/button_factory.h"
 #include "platform/win/controls.h"
 #include "platform/win/dpi.h"
+#include "platform/win/dpi_layout.h"
 #include "platform/win/scoped.h"
 #include "scheduler/form_controls.h"
 #include "scheduler/form_events.h"
@@ -77,11 +78,16 @@ class Form1Window : public BaseWindow {
   void CreateControls();
   void CreateButtons();
   HFONT Font(const wchar_t* face, double points, bool bold);
+  // The banner picture and the title-bar icons, taken from the icon's
+  // resource at the sizes of the current dpi.
+  void UpdateIcons();
+  // VolSet4 is too narrow for "-1404" inside the margins a new font brings.
+  void NarrowMargins();
   void OnScroll(HWND bar, int code);
   void OnButton(FormButton b);
 
   FormEvents* events_ = nullptr;
-  Dpi dpi_;
+  DpiLayout layout_;
   FormControls controls_;
   ButtonFactory buttonFactory_;
   ClickRouter clicks_;
@@ -95,7 +101,8 @@ class Form1Window : public BaseWindow {
   WinScrollBar h1_, v4_;
   WinCaption caption_;
 
-  std::vector<UniqueFont> fonts_;
+  HICON appIcon_ = nullptr;
+  UniqueIcon bannerIcon_, smallIcon_, bigIcon_;
   HWND label6_ = nullptr;
   std::unique_ptr<BannerControl> banner_;
   std::unique_ptr<AnimationControl> animLeft_, animRight_;

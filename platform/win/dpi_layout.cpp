@@ -1,0 +1,77 @@
+#include "platform/win/dpi_layout.h"
+
+#include <utility>
+
+namespace orv::win {
+
+HFONT DpiLayout::Font(const FontSpec& spec) {
+  for (const FontEntry& f : fonts_)
+    if (f.face == spec.face && f.points == spec.points && f.bold == spec.bold) return f.font.get();
+  fonts_.push_back({spec.face, spec.points, spec.bold, UniqueFont(CreateScaledFont(spec, dpi_))});
+  return fonts_.back().font.get();
+}
+
+HWND DpiLayout::Place(HWND child, int x, int y, int w, int h, HFONT font) {
+  if (!child) return child;
+  int index = -1;
+  for (size_t i = 0; i < fonts_.size(); ++i)
+    if (font && fonts_[i].font.get() == font) index = static_cast<int>(i);
+  for (Item& it : items_) {
+    if (it.hwnd == child) {
+      it = Item{child, x, y, w, h, index};
+      Apply(it, true);
+      return child;
+    }
+  }
+  items_.push_back(Item{child, x, y, w, h, index});
+  Apply(items_.back(), false);
+  return child;
+}
+
+void DpiLayout::Apply(const Item& it, bool redraw) const {
+  SetWindowPos(it.hwnd, nullptr, px(it.x), px(it.y), px(it.x + it.w) - px(it.x), px(it.y + it.h) - px(it.y),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (it.font >= 0)
+    SendMessageW(it.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<size_t>(it.font)].font.get()),
+                 redraw);
+}
+
+void DpiLayout::Rescale(Dpi dpi) {
+  if (dpi.value() == dpi_.value()) return;
+  dpi_ = dpi;
+  std::vector<UniqueFont> old;
+  for (FontEntry& f : fonts_) {
+    old.push_back(std::move(f.font));
+    f.font.reset(CreateScaledFont(FontSpec{f.face.c_str(), f.points, f.bold}, dpi_));
+  }
+  for (const Item& it : items_)
+    if (IsWindow(it.hwnd)) Apply(it, true);
+}
+
+void SetClientSize(HWND top, int w, int h) {
+  RECT wr, cr;
+  GetWindowRect(top, &wr);
+  GetClientRect(top, &cr);
+  const int frameW = (wr.right - wr.left) - cr.right, frameH = (wr.bottom - wr.top) - cr.bottom;
+  SetWindowPos(top, nullptr, 0, 0, w + frameW, h + frameH, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // A frame can change with the size (a menu bar wrapping); measure once more.
+  GetClientRect(top, &cr);
+  if (cr.right != w || cr.bottom != h) {
+    GetWindowRect(top, &wr);
+    SetWindowPos(top, nullptr, 0, 0, (wr.right - wr.left) + w - cr.right, (wr.bottom - wr.top) + h - cr.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void ApplyDpiChange(HWND top, DpiLayout& layout, WPARAM wp, LPARAM lp, int designWidth, int designHeight) {
+  const int dpi = HIWORD(wp);
+  layout.Rescale(Dpi(dpi));
+  if (const auto* suggested = reinterpret_cast<const RECT*>(lp)) {
+    SetWindowPos(top, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SetClientSize(top, layout.px(designWidth), layout.px(designHeight));
+  InvalidateRect(top, nullptr, TRUE);
+}
+
+}  // namespace orv::win
