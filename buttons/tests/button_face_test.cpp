@@ -174,17 +174,5 @@ TEST_F(FaceTest, TerminateReleasesTheSurfaceAndStopsHovering) {
   EXPECT_EQ(platform.calls, Log{"Release"});
 }
 
-TEST(CaptionFontOf, BoldItalicUnderlineStrikeout) {
-  FontDesc d{"Times New Roman", 12, true, true, false, true};
-  CaptionFont f = CaptionFontOf(d);
-  EXPECT_EQ(f.name, "Times New Roman");
-  EXPECT_EQ(f.size, 12);
-  EXPECT_EQ(f.weight, 700);
-  EXPECT_TRUE(f.italic);
-  EXPECT_FALSE(f.underline);
-  EXPECT_TRUE(f.strikeout);
-  EXPECT_EQ(CaptionFontOf(FontDesc{}).weight, 400);
-}
-
 }  // namespace
 }  // namespace orv::buttons::test

@@ -46,7 +46,8 @@ class GdiFacePlatform final : public FacePlatform {
 
 class GdiFaceRenderer final : public ButtonRenderer {
  public:
-  GdiFaceRenderer(KwButton& button, std::function<HWND()> window) : platform_(std::move(window)), face_(button, platform_) {}
+  GdiFaceRenderer(KwButton& button, std::function<HWND()> window)
+      : platform_(std::move(window)), face_(button, platform_) {}
 
   void RefreshSetting(const std::string& name) override { face_.RefreshSetting(name); }
   void BuildShapeRegion() override { face_.BuildShapeRegion(); }

@@ -246,16 +246,17 @@ std::wstring WriteDiamondBitmap() {
   BITMAPINFOHEADER bih{};
   bih.biSize = sizeof bih;
   bih.biWidth = n;
-  bih.biHeight = n;  // bottom-up: Wine's file loader reads top-down files as black
+  bih.biHeight = n;  // bottom-up: a top-down 32-bit file loaded as all black under Wine
   bih.biPlanes = 1;
   bih.biBitCount = 24;
   std::vector<unsigned char> px;
   for (int y = n - 1; y >= 0; --y)
     for (int x = 0; x < n; ++x) {
       const bool diamond = std::abs(x - n / 2) + std::abs(y - n / 2) < n / 2;
-      const unsigned char bgr[3] = {static_cast<unsigned char>(diamond ? 0x20 : 0xFF), static_cast<unsigned char>(diamond ? 0x40 : 0x00),
-                                    static_cast<unsigned char>(diamond ? 0xC0 : 0xFF)};
-      px.insert(px.end(), bgr, bgr + 3);
+      // Blue, green, red: RGB(0xC0, 0x40, 0x20) and magenta.
+      const unsigned char bgr[3] = {0x20, 0x40, 0xC0};
+      const unsigned char magenta[3] = {0xFF, 0x00, 0xFF};
+      px.insert(px.end(), diamond ? bgr : magenta, (diamond ? bgr : magenta) + 3);
     }
   BITMAPFILEHEADER bfh{};
   bfh.bfType = 0x4D42;
