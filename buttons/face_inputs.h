@@ -7,34 +7,9 @@
 #include "buttons/color.h"
 #include "buttons/draw_surface.h"
 #include "buttons/face_geometry.h"
+#include "buttons/kw_enums.h"
 
 namespace orv::buttons {
-
-// nStateFlags bits.
-enum StateFlag : int {
-  StateDefaultLook = 1,
-  StatePressed = 2,
-  StateMouseOver = 4,
-};
-
-enum GradientModeValue : int {
-  GradientNone = 0,
-  GradientLeftToRight = 1,
-  GradientRightToLeft = 2,
-  GradientTopToBottom = 3,
-  GradientBottomToTop = 4,
-};
-
-enum CaptionAlignValue : int { CaptionLeft = 0, CaptionRight = 1, CaptionCenter = 2 };
-enum CaptionStyleValue : int { CaptionFlat = 0, CaptionEmbossed = 1, CaptionEngraved = 2 };
-enum PictureAlignValue : int {
-  PictureLeftEdge = 0,
-  PictureLeftOfCaption = 1,
-  PictureRightEdge = 2,
-  PictureRightOfCaption = 3,
-  PictureTopCenter = 4,
-  PictureBottomCenter = 5,
-};
 
 // The colours RefreshSetting("BackColor") derives (see DeriveFaceColors).
 struct FaceColors {

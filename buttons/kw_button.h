@@ -8,6 +8,7 @@
 #include <string>
 
 #include "buttons/button_host.h"
+#include "buttons/kw_enums.h"
 #include "buttons/property_bag.h"
 
 namespace orv::buttons {
@@ -18,29 +19,6 @@ inline constexpr char kControlName[] = "kwButtons_H";
 inline constexpr std::int32_t ModeCommandButton = 0;
 inline constexpr std::int32_t ModeCheckBox = 1;
 inline constexpr std::int32_t ModeOptionButton = 2;
-// CaptionAlign
-inline constexpr std::int32_t CaptionLeft = 0;
-inline constexpr std::int32_t CaptionRight = 1;
-inline constexpr std::int32_t CaptionCenter = 2;
-// CaptionStyle
-inline constexpr std::int32_t CaptionFlat = 0;
-inline constexpr std::int32_t CaptionEmbossed = 1;
-inline constexpr std::int32_t CaptionEngraved = 2;
-// ButtonShape
-inline constexpr std::int32_t ShapeRectangle = 0;
-inline constexpr std::int32_t ShapeLeftSlant = 1;
-inline constexpr std::int32_t ShapeRightSlant = 2;
-inline constexpr std::int32_t ShapeParallelogram = 3;
-inline constexpr std::int32_t ShapeOvalRim = 4;
-inline constexpr std::int32_t ShapeOvalFixedRim = 5;
-inline constexpr std::int32_t ShapeOvalOutline = 6;
-// PictureAlign
-inline constexpr std::int32_t PictureLeftEdge = 0;
-inline constexpr std::int32_t PictureLeftOfCaption = 1;
-inline constexpr std::int32_t PictureRightEdge = 2;
-inline constexpr std::int32_t PictureRightOfCaption = 3;
-inline constexpr std::int32_t PictureTopCenter = 4;
-inline constexpr std::int32_t PictureBottomCenter = 5;
 // PictureSize
 inline constexpr std::int32_t Picture16 = 0;
 inline constexpr std::int32_t Picture24 = 1;
@@ -51,21 +29,11 @@ inline constexpr std::int32_t PictureFit = 4;
 inline constexpr std::int32_t FontBold = 2;
 inline constexpr std::int32_t FontItalic = 4;
 inline constexpr std::int32_t FontUnderline = 8;
-// GradientMode
-inline constexpr std::int32_t GradientNone = 0;
-inline constexpr std::int32_t GradientLeftToRight = 1;
-inline constexpr std::int32_t GradientRightToLeft = 2;
-inline constexpr std::int32_t GradientTopToBottom = 3;
-inline constexpr std::int32_t GradientBottomToTop = 4;
 // HoverColorLocks
 inline constexpr std::int32_t LockBoth = 0;
 inline constexpr std::int32_t LockForeColor = 1;
 inline constexpr std::int32_t LockBackColor = 2;
 inline constexpr std::int32_t LockNone = 3;
-// nStateFlags
-inline constexpr int StateDefaultLook = 1;
-inline constexpr int StatePressed = 2;
-inline constexpr int StateMouseOver = 4;
 // OptionToggle actions
 inline constexpr int GroupLeave = -1;
 inline constexpr int GroupClearOthers = 0;
@@ -164,6 +132,9 @@ class KwButton {
 
   void Refresh() { RedrawButton(); }
   void DelayDrawing(bool bDelay);
+  // bDelayDrawing without the redraw DelayDrawing(False) makes: the region
+  // code clears it this way after widening a slanted button.
+  void setDelayDrawingFlag(bool bDelay) { bDelayDrawing_ = bDelay; }
 
   // Host events.
   void InitProperties();

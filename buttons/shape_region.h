@@ -6,18 +6,9 @@
 #include <vector>
 
 #include "buttons/face_geometry.h"
+#include "buttons/kw_enums.h"
 
 namespace orv::buttons {
-
-enum ButtonShapeValue : int {
-  ShapeRectangle = 0,
-  ShapeLeftSlant = 1,
-  ShapeRightSlant = 2,
-  ShapeParallelogram = 3,
-  ShapeOvalRim = 4,
-  ShapeOvalFixedRim = 5,
-  ShapeOvalOutline = 6,
-};
 
 inline bool IsEllipseShape(int shape) { return shape >= ShapeOvalRim && shape <= ShapeOvalOutline; }
 

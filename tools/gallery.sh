@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Renders the button face gallery (every shape, state, caption style and
-# picture alignment) under Wine and converts it to PNG.
-# Output: $ORV_BUILD/gallery/button-gallery.png (path printed at the end).
+# picture alignment) and the program's eight buttons as their windows load
+# them (at rest and hovered) under Wine, and converts both to PNG.
+# Output: $ORV_BUILD/gallery/button-gallery.png and button-instances.png
+# (paths printed at the end).
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 trap orv_cleanup EXIT
@@ -9,8 +11,15 @@ mkdir -p "$ORV_BUILD/gallery"
 orv_build_windows >"$ORV_BUILD/windows-build.log" 2>&1 || { tail -40 "$ORV_BUILD/windows-build.log"; exit 1; }
 orv_wine_prefix
 orv_display_start
+# Wine has no Times New Roman and does not take fontconfig's substitute: name
+# the metric-compatible Liberation Serif, so the captions look as on Windows.
+HOME="$ORV_HOME" wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Times New Roman" /t REG_SZ \
+  /d "Liberation Serif" /f >/dev/null 2>&1
 out="$ORV_BUILD/gallery"
 (cd "$out" && HOME="$ORV_HOME" timeout 300 wine "$ORV_BUILD/windows/buttons/win/gallery/button_gallery.exe" button-gallery.bmp) || exit 1
-convert "$out/button-gallery.bmp" "$out/button-gallery.png" || exit 1
-rm -f "$out/button-gallery.bmp"
-echo "$out/button-gallery.png"
+(cd "$out" && HOME="$ORV_HOME" timeout 120 wine "$ORV_BUILD/windows/buttons/win/gallery/button_instances.exe" button-instances.bmp) || exit 1
+for name in button-gallery button-instances; do
+  convert "$out/$name.bmp" "$out/$name.png" || exit 1
+  rm -f "$out/$name.bmp"
+  echo "$out/$name.png"
+done

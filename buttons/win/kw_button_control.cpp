@@ -1,9 +1,14 @@
 #include "buttons/win/kw_button_control.h"
 
+// Before <windowsx.h>: its SelectPen and SelectBrush macros would rewrite
+// the drawing surface's methods.
+#include "buttons/win/face_renderer_gdi.h"
+
 #include <windowsx.h>
 
 #include <cwctype>
 
+#include "buttons/color.h"
 #include "buttons/property_bag.h"
 #include "buttons/win/modKwTimer.h"
 #include "platform/win/text.h"
@@ -19,15 +24,6 @@ constexpr wchar_t kPropDefault[] = L"kw_DefaultBtn";
 constexpr wchar_t kPropCancel[] = L"kw_CancelBtn";
 constexpr UINT kMsgFocusSettled = WM_APP + 0x4B;
 
-COLORREF Resolve(OleColor c) {
-  return (c & 0x80000000u) ? ::GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c & 0xFFFFFF);
-}
-
-COLORREF Darker(COLORREF c, int by) {
-  auto part = [&](int v) { return v > by ? v - by : 0; };
-  return RGB(part(GetRValue(c)), part(GetGValue(c)), part(GetBValue(c)));
-}
-
 HWND TopOf(HWND w) { return w ? ::GetAncestor(w, GA_ROOT) : nullptr; }
 
 // Loads a picture named "res:NAME" (a resource of the program) or a file path.
@@ -40,96 +36,6 @@ HANDLE LoadPictureHandle(const Picture& p, UINT type) {
   std::wstring path = Widen(p.source);
   return ::LoadImageW(nullptr, path.c_str(), type, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
 }
-
-SIZE PictureExtent(const Picture& p) {
-  SIZE size{0, 0};
-  if (HANDLE icon = LoadPictureHandle(p, IMAGE_ICON)) {
-    ICONINFO info{};
-    if (::GetIconInfo(static_cast<HICON>(icon), &info)) {
-      orv::win::UniqueBitmap mask(info.hbmMask), color(info.hbmColor);
-      BITMAP bm{};
-      if (::GetObjectW(info.hbmMask, sizeof bm, &bm)) size = {bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
-    }
-    ::DestroyIcon(static_cast<HICON>(icon));
-  } else if (HANDLE bmp = LoadPictureHandle(p, IMAGE_BITMAP)) {
-    orv::win::UniqueBitmap owned(static_cast<HBITMAP>(bmp));
-    BITMAP bm{};
-    if (::GetObjectW(bmp, sizeof bm, &bm)) size = {bm.bmWidth, bm.bmHeight};
-  }
-  return size;
-}
-
-orv::win::UniqueFont MakeFont(const FontDesc& f) {
-  LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(f.size * 96.0 / 72.0 + 0.5);
-  lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = f.italic;
-  lf.lfUnderline = f.underline;
-  lf.lfStrikeOut = f.strikethrough;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  std::wstring name = Widen(f.name);
-  wcsncpy_s(lf.lfFaceName, name.c_str(), LF_FACESIZE - 1);
-  return orv::win::UniqueFont(::CreateFontIndirectW(&lf));
-}
-
-// A plain face until the real renderer is set: a filled box with the frame
-// colour and the centred caption. Paints straight into the class's own DC.
-class PlainFace : public ButtonRenderer {
- public:
-  explicit PlainFace(KwButtonControl& c) : c_(c) {}
-  void RefreshSetting(const std::string& name) override {
-    if (name == "Font") font_ = MakeFont(c_.font());
-    if (name == "Picture") {
-      SIZE s = PictureExtent(c_.button().Picture());
-      c_.button().setPictureExtent(s.cx, s.cy);
-    }
-  }
-  void BuildShapeRegion() override {}
-  void LayoutCaption() override {}
-  void ResizeSurface() override {}
-  void ReleaseSurface() override { font_.reset(); }
-  void paintFace() override {
-    HWND w = c_.window();
-    if (!w || !::IsWindow(w)) return;
-    KwButton& b = c_.button();
-    HDC dc = ::GetDC(w);  // the class's own DC: no release needed
-    if (!dc) return;
-    RECT rc;
-    ::GetClientRect(w, &rc);
-    const int flags = b.nStateFlags();
-    const bool pressedOver = (flags & StatePressed) && (flags & StateMouseOver);
-    const bool hovering = b.bHoverTimer() && !pressedOver;
-    COLORREF face = Resolve(hovering ? b.HoverBackColor() : b.BackColor());
-    if (pressedOver || b.bMouseHeld() || b.Value()) face = Darker(face, 32);
-    {
-      orv::win::UniqueBrush brush(::CreateSolidBrush(face));
-      ::FillRect(dc, &rc, brush.get());
-      orv::win::UniqueBrush frame(::CreateSolidBrush(RGB(0, 60, 115)));
-      ::FrameRect(dc, &rc, frame.get());
-      if (flags & StateDefaultLook) {
-        RECT inner{rc.left + 1, rc.top + 1, rc.right - 1, rc.bottom - 1};
-        ::FrameRect(dc, &inner, frame.get());
-      }
-    }
-    if (!font_) font_ = MakeFont(c_.font());
-    orv::win::ScopedSelect selFont(dc, font_.get());
-    ::SetBkMode(dc, TRANSPARENT);
-    COLORREF text = Resolve(hovering ? b.HoverForeColor() : b.ForeColor());
-    if (!b.Enabled()) text = ::GetSysColor(COLOR_GRAYTEXT);
-    ::SetTextColor(dc, text);
-    std::wstring caption = DisplayCaption(b.Caption());
-    RECT box = rc;
-    UINT align = b.CaptionAlign() == CaptionLeft ? DT_LEFT : b.CaptionAlign() == CaptionRight ? DT_RIGHT : DT_CENTER;
-    ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box, align | DT_WORDBREAK | DT_CALCRECT);
-    const int h = box.bottom - box.top;
-    box = {rc.left + 4, rc.top + (rc.bottom - rc.top - h) / 2, rc.right - 4, rc.bottom};
-    ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box, align | DT_WORDBREAK | DT_NOPREFIX);
-  }
-
- private:
-  KwButtonControl& c_;
-  orv::win::UniqueFont font_;
-};
 
 std::int16_t ShiftState() {
   std::int16_t s = 0;
@@ -226,8 +132,9 @@ class KwButtonControl::Events : public KwButtonEvents {
 KwButtonControl::KwButtonControl(const KwButtonCreateArgs& args)
     : args_(args), ambientBack_(args.ambientBackColor), displayName_(args.displayName) {
   events_ = std::make_unique<Events>(*this);
-  renderer_ = std::make_unique<PlainFace>(*this);
-  button_ = std::make_unique<KwButton>(*this, events_.get(), renderer_.get());
+  button_ = std::make_unique<KwButton>(*this, events_.get());
+  renderer_ = std::make_unique<GdiFaceRenderer>(*button_, [this] { return hwnd_; });
+  button_->setRenderer(renderer_.get());
 }
 
 KwButtonControl::~KwButtonControl() {
@@ -353,7 +260,7 @@ PointF KwButtonControl::cursorClientPos() {
   return {static_cast<float>(p.x), static_cast<float>(p.y)};
 }
 
-OleColor KwButtonControl::translateColor(OleColor c) { return (c & 0x80000000u) ? Resolve(c) : c; }
+OleColor KwButtonControl::translateColor(OleColor c) { return TranslateColor(c, PlatformSystemColor); }
 
 // ---- Window procedure ---------------------------------------------------------
 

@@ -48,8 +48,9 @@ class KwButtonControl : public ButtonHost {
  public:
   HWND window() const { return hwnd_; }
   KwButton& button() { return *button_; }
-  // The face renderer; a plain face is drawn until one is set.
+  // Replaces the face renderer (a GdiFaceRenderer from creation on).
   void setRenderer(std::unique_ptr<ButtonRenderer> renderer);
+  ButtonRenderer& renderer() { return *renderer_; }
   // The current settings in bag text (WriteProperties).
   std::string saveSettings() const;
   // Keys reported changed since creation.

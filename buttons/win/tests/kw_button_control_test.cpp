@@ -376,17 +376,6 @@ TEST_F(ControlTest, TheProgramsButtonsLoadTheirStoredSettings) {
   }
 }
 
-TEST_F(ControlTest, PlainFaceShowsTheBackColourAndTheHoverColour) {
-  KwButtonControl* c = add(10, 20, 20, "caption=x\ncback=0x0080FFFF\ncbhover=0x00FF0000\nlockhover=3\n", nullptr);
-  ::UpdateWindow(c->window());
-  pump(30);
-  HDC dc = ::GetDC(c->window());
-  EXPECT_EQ(::GetPixel(dc, 5, 5), RGB(255, 255, 128));
-  moveTo(centre(c));
-  EXPECT_EQ(::GetPixel(dc, 5, 5), RGB(0, 0, 255));
-  ::ReleaseDC(c->window(), dc);
-}
-
 TEST(DisplayCaptionTest, AmpersandsAndLineBreaks) {
   EXPECT_EQ(DisplayCaption("&Gravar"), L"Gravar");
   EXPECT_EQ(DisplayCaption("A && B||C"), L"A & B\r\nC");
