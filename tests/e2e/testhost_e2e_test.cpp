@@ -168,6 +168,9 @@ void RunTestHost(const std::wstring& arg) {
 }  // namespace
 
 TEST_F(TestHostE2E, AHostThatCannotBeCreatedIsReportedAndTheProgramExits) {
+  // A server still running would hand out its class object unregistered.
+  Ctl({L"die"});
+  ASSERT_TRUE(WaitUntil([] { return Ctl({L"sinks"}) == 3; }, 10s)) << "a test host still runs";
   RunTestHost(L"/unregserver");
   struct Reregister {
     ~Reregister() { RunTestHost(L"/regserver"); }
@@ -261,14 +264,15 @@ TEST_F(TestHostE2E, LocalPlaybackKeysTheTransmitterForTheFileAndUnkeysAfterIt) {
     else WriteWav(folder.file(L"msg.wav"), 3.4, 44100, 16, 2);
     std::string text = "msg.wav\r\n";
     for (int i = 1; i < 9; ++i) text += "\r\n";
-    text += "30\r\n";
+    text += "8\r\n";
     for (int i = 1; i < 9; ++i) text += "0\r\n";
     WriteFileBytes(folder.file(L"orvalen.txt"), text);
     ASSERT_EQ(Ctl({L"reset"}), 0);
     RunningProgram p(folder, L"");
     ASSERT_TRUE(p.WaitForMainWindow());
-    // Slot 1 fires on its 31st tick; until then "RF  -" is in force.
-    ASSERT_TRUE(WaitUntil([&] { return p.Text(kPtt) == "PTT ON"; }, 40s));
+    // Slot 1 fires on its 9th tick, in the "RF  -" mode of start-up, and
+    // again 9 ticks later: the 3.4 s message is over by then.
+    ASSERT_TRUE(WaitUntil([&] { return p.Text(kPtt) == "PTT ON"; }, 15s));
     EXPECT_TRUE(WaitUntil([&] { return p.Text(kText3) == "00:00:03"; }, 3s)) << p.Text(kText3);
     auto keyed = HostCalls();
     EXPECT_EQ(Count(keyed, "SetTransmit(-1)"), 1);
