@@ -7,12 +7,6 @@ orv_dpi_env() {
   local dpi=$1 root="$ORV_BUILD/dpi$1"
   export WINEPREFIX="$root/wineprefix" ORV_HOME="$root/home"
   orv_wine_prefix || return 1
-  # Wine's own faces (Tahoma for the frames, the MS Sans Serif bitmaps) are
-  # named in the prefix's registry but this Wine does not copy them in.
-  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-  if [ -d /usr/share/wine/fonts ] && [ ! -f "$fonts/tahoma.ttf" ]; then
-    mkdir -p "$fonts" && cp -n /usr/share/wine/fonts/* "$fonts/"
-  fi
   if [ ! -f "$WINEPREFIX/.orv-dpi-$dpi" ]; then
     HOME="$ORV_HOME" wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || return 1
     HOME="$ORV_HOME" wineserver -w

@@ -11,10 +11,6 @@ mkdir -p "$ORV_BUILD/gallery"
 orv_build_windows >"$ORV_BUILD/windows-build.log" 2>&1 || { tail -40 "$ORV_BUILD/windows-build.log"; exit 1; }
 orv_wine_prefix
 orv_display_start
-# Wine has no Times New Roman and does not take fontconfig's substitute: name
-# the metric-compatible Liberation Serif, so the captions look as on Windows.
-HOME="$ORV_HOME" wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Times New Roman" /t REG_SZ \
-  /d "Liberation Serif" /f >/dev/null 2>&1
 out="$ORV_BUILD/gallery"
 (cd "$out" && HOME="$ORV_HOME" timeout 300 wine "$ORV_BUILD/windows/buttons/win/gallery/button_gallery.exe" button-gallery.bmp) || exit 1
 (cd "$out" && HOME="$ORV_HOME" timeout 120 wine "$ORV_BUILD/windows/buttons/win/gallery/button_instances.exe" button-instances.bmp) || exit 1

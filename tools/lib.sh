@@ -40,6 +40,12 @@ orv_wine_prefix() {
     HOME="$ORV_HOME" wineserver -w
     touch "$WINEPREFIX/.orv-ready"
   fi
+  # Wine's own faces (Tahoma for the frames, MS Sans Serif) are named in the
+  # prefix's registry, but this Wine does not copy them in.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -d /usr/share/wine/fonts ] && [ ! -f "$fonts/tahoma.ttf" ]; then
+    mkdir -p "$fonts" && cp -n /usr/share/wine/fonts/* "$fonts/"
+  fi
   if [ ! -f "$WINEPREFIX/.orv-fonts" ]; then
     # Wine has no Times New Roman; its metric twin keeps captions and titles
     # the size they are on Windows.
