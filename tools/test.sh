@@ -39,7 +39,9 @@ fi
 orv_log "windows build"
 if orv_build_windows >"$ORV_BUILD/windows-build.log" 2>&1; then
   orv_wine_prefix
-  orv_display_start && export ORV_HEADLESS=1
+  # Tests always get a display of their own, whatever the user has open.
+  export ORV_HEADLESS=1
+  orv_display_start
   orv_wine_warm
   (cd "$ORV_BUILD/windows" && HOME="$ORV_HOME" ctest --output-on-failure --timeout 300) 2>&1 | tee "$ORV_BUILD/windows-ctest.log"
   count_ctest "$ORV_BUILD/windows-ctest.log"
