@@ -1,0 +1,94 @@
+// Figures of the real program over time, under the simulated host:
+//   runtime_bench idle SECONDS     CPU use of the idle program
+//   runtime_bench playing SECONDS  CPU use while a long message plays
+//   runtime_bench drift SECONDS    schedule drift of a slot firing every 10 s
+// Reports figures; never fails.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/e2e_support.h"
+
+using namespace orv::e2e;
+
+namespace {
+
+double CpuSeconds(DWORD pid) {
+  HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (!h) return -1;
+  FILETIME c, e, k, u;
+  double s = -1;
+  if (GetProcessTimes(h, &c, &e, &k, &u)) {
+    auto v = [](FILETIME f) { return (static_cast<unsigned long long>(f.dwHighDateTime) << 32 | f.dwLowDateTime) / 1e7; };
+    s = v(k) + v(u);
+  }
+  CloseHandle(h);
+  return s;
+}
+
+void OneSlot(const TempFolder& dir, const std::string& name, int interval) {
+  std::string text = name + "\r\n";
+  for (int i = 1; i < 9; ++i) text += "\r\n";
+  text += std::to_string(interval) + "\r\n";
+  for (int i = 1; i < 9; ++i) text += "0\r\n";
+  WriteFileBytes(dir.file(L"orvalen.txt"), text);
+}
+
+double Seconds(const std::string& line) {  // "YYYY-MM-DD HH:MM:SS.mmm ..."
+  return std::stoi(line.substr(11, 2)) * 3600 + std::stoi(line.substr(14, 2)) * 60 + std::stod(line.substr(17, 6));
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  std::wstring mode = argc > 1 ? argv[1] : L"idle";
+  int seconds = argc > 2 ? _wtoi(argv[2]) : 60;
+  TempFolder dir;
+  if (mode == L"playing") {
+    WriteWav(dir.file(L"longa.wav"), seconds + 30.0);
+    OneSlot(dir, "longa.wav", 1000);
+  } else if (mode == L"drift") {
+    WriteWav(dir.file(L"curta.wav"), 0.5);
+    OneSlot(dir, "curta.wav", 9);
+  }
+  RunningProgram p(dir, L"--host=simulator --host-log=host.log");
+  if (!p.WaitForMainWindow(30s)) {
+    std::printf("no window\n");
+    return 0;
+  }
+  if (mode == L"playing") WaitUntil([&] { return p.Text(1050) == "PTT ON"; }, 1001s);
+  Sleep(2000);
+  double cpu0 = CpuSeconds(p.pid());
+  auto t0 = GetTickCount64();
+  Sleep(static_cast<DWORD>(seconds) * 1000);
+  double cpu = CpuSeconds(p.pid()) - cpu0;
+  double wall = (GetTickCount64() - t0) / 1000.0;
+  if (mode != L"drift") {
+    std::printf("%ls: %.2f s of CPU in %.0f s: %.2f%% of one core\n", mode.c_str(), cpu, wall, 100 * cpu / wall);
+  } else {
+    std::vector<double> fired;
+    for (const auto& l : ReadLines(dir.file(L"host.log")))
+      if (LogOperation(l) == "SetTransmit(-1)") fired.push_back(Seconds(l));
+    if (fired.size() >= 2) {
+      const double n = static_cast<double>(fired.size() - 1);
+      const double span = fired.back() - fired.front();
+      const double drift = span - n * 10.0;  // interval 9 fires every 10 s
+      double worst = 0;
+      for (size_t i = 0; i < fired.size(); ++i) {
+        double off = fired[i] - (fired.front() + 10.0 * i);
+        if (off < 0) off = -off;
+        if (off > worst) worst = off;
+      }
+      std::printf("drift: %zu firings over %.1f s, %.3f s off the schedule (%.4f s per hour), worst single firing %.3f s\n",
+                  fired.size(), span, drift, drift * 3600 / span, worst);
+    } else {
+      std::printf("drift: only %zu firings\n", fired.size());
+    }
+  }
+  ClickWindow(p.control(1061));
+  p.WaitForExit();
+  return 0;
+}
