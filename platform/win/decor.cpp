@@ -8,7 +8,7 @@ namespace orv::win {
 
 namespace {
 constexpr UINT_PTR kFrameTimer = 1;
-constexpr UINT kFrameMs = 150;  // slow enough to cost nothing while idle
+constexpr UINT kFrameMs = 200;
 constexpr int kFrames = 8;
 }  // namespace
 
@@ -68,18 +68,29 @@ LRESULT AnimationControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
+    case WM_SIZE:
+      frames_.reset();  // drawn again at the new size
+      break;
     case WM_PAINT: {
       PaintDc pdc(hwnd());
       RECT rc;
       GetClientRect(hwnd(), &rc);
-      // Composed off screen so the waves never flicker.
+      // Every frame is drawn once, side by side in one bitmap; a tick only
+      // copies its frame. The program runs for weeks: its idle cost matters.
       UniqueMemDc mem(CreateCompatibleDC(pdc.get()));
-      UniqueBitmap bmp(CreateCompatibleBitmap(pdc.get(), rc.right, rc.bottom));
-      {
-        ScopedSelect sel(mem.get(), bmp.get());
-        Paint(mem.get(), rc.right, rc.bottom);
-        BitBlt(pdc.get(), 0, 0, rc.right, rc.bottom, mem.get(), 0, 0, SRCCOPY);
+      if (!frames_) {
+        frames_.reset(CreateCompatibleBitmap(pdc.get(), rc.right * kFrames, rc.bottom));
+        ScopedSelect sel(mem.get(), frames_.get());
+        const int keep = frame_;
+        for (frame_ = 0; frame_ < kFrames; ++frame_) {
+          SetViewportOrgEx(mem.get(), frame_ * rc.right, 0, nullptr);
+          Paint(mem.get(), rc.right, rc.bottom);
+        }
+        SetViewportOrgEx(mem.get(), 0, 0, nullptr);
+        frame_ = keep;
       }
+      ScopedSelect sel(mem.get(), frames_.get());
+      BitBlt(pdc.get(), 0, 0, rc.right, rc.bottom, mem.get(), frame_ * rc.right, 0, SRCCOPY);
       return 0;
     }
     case WM_DESTROY:

@@ -18,6 +18,7 @@ class AnimationControl : public BaseWindow {
 
  private:
   void Paint(HDC dc, int w, int h);
+  UniqueBitmap frames_;
   int frame_ = 0;
   int style_ = 0;
   COLORREF background_ = RGB(255, 255, 255);

@@ -104,9 +104,15 @@ std::chrono::milliseconds WinClock::monotonic() const {
 }
 
 std::string WinClock::timeOfDayText() const {
+  FILETIME ft;
+  GetSystemTimeAsFileTime(&ft);
+  const unsigned long long second = ((static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 10000000ULL;
+  if (second == cachedSecond_ && !cachedText_.empty()) return cachedText_;
   wchar_t buf[64];
   int n = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, buf, 64);
-  return n > 1 ? Narrow(buf, n - 1) : std::string();
+  cachedSecond_ = second;
+  cachedText_ = n > 1 ? Narrow(buf, n - 1) : std::string();
+  return cachedText_;
 }
 
 std::string WinClock::logTimestamp() const {

@@ -50,6 +50,12 @@ class WinClock : public Clock {
   std::chrono::milliseconds monotonic() const override;
   std::string timeOfDayText() const override;
   std::string logTimestamp() const override;
+
+ private:
+  // The clock label asks a hundred times a second; the text only changes
+  // once a second, so it is formatted once a second.
+  mutable unsigned long long cachedSecond_ = 0;
+  mutable std::string cachedText_;
 };
 
 class WinFileSystem : public FileSystem {
