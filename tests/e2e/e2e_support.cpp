@@ -26,6 +26,8 @@ std::string Narrow(const std::wstring& w) {
   return s;
 }
 
+}  // namespace
+
 std::string WindowText(HWND w) {
   // WM_GETTEXT crosses processes, as screen readers use it.
   wchar_t buf[4096];
@@ -34,6 +36,8 @@ std::string WindowText(HWND w) {
     return {};
   return Narrow(std::wstring(buf, got));
 }
+
+namespace {
 
 struct FindArgs {
   DWORD pid;

@@ -75,6 +75,8 @@ class RunningProgram {
   HWND main_ = nullptr;
 };
 
+// A window's text as WM_GETTEXT gives it (UTF-8), across processes.
+std::string WindowText(HWND w);
 // A click on a system button or on one of the program's own buttons.
 void ClickWindow(HWND w);
 // The operation part of a host log line ("SetTransmit(0)"), without its time.
