@@ -3,6 +3,8 @@
 // with --gtest_also_run_disabled_tests and ORV_SCREENSHOT_DIR set.
 #include <gtest/gtest.h>
 
+#include "app/win/app_windows.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -67,9 +69,6 @@ bool SaveWindowPicture(HWND w, const std::wstring& path) {
   return fclose(f) == 0 && ok;
 }
 
-struct NoShell : Shell {
-  bool execute(const ShellRequest&) override { return false; }
-};
 
 // Waits for the modal window of `cls`, lets it paint, saves it and closes it.
 struct ModalShot {
@@ -116,6 +115,10 @@ TEST(Gallery, DISABLED_SaveWindowPictures) {
   UniqueIcon icon(static_cast<HICON>(
       LoadImageW(nullptr, IconFile().c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
   Form1Window main;
+  // The program's own buttons, loaded from their stored settings, with the
+  // icons this test program carries as resources.
+  AppWindows windows(GetModuleHandleW(nullptr), main);
+  windows.InstallButtons();
   ASSERT_TRUE(main.Create(icon.get()));
   main.controls().Caption->setText(" Orvalen   PU2ORV-L");
   main.controls().PTT->setTextColor(kPttOffColor);
@@ -132,9 +135,8 @@ TEST(Gallery, DISABLED_SaveWindowPictures) {
     ModalShot shot{cls, OutPath(name)};
     ModalShot::current = &shot;
     UINT_PTR timer = SetTimer(nullptr, 0, 10, &ModalShot::Tick);
-    NoShell shell;
-    if (std::string(name) == "help") HelpWindow::ShowModal(main.hwnd(), icon.get(), ButtonFactory{});
-    else AboutWindow::ShowModal(main.hwnd(), icon.get(), ButtonFactory{}, shell);
+    if (std::string(name) == "help") windows.ShowHelp();
+    else windows.ShowAbout();
     KillTimer(nullptr, timer);
     ModalShot::current = nullptr;
     EXPECT_TRUE(shot.saved) << name;
