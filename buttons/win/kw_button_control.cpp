@@ -479,7 +479,7 @@ KwButtonControl* CreateKwButton(const KwButtonCreateArgs& args) {
 }
 
 KwButtonControl* CreateKwButton(HWND parent, int id, int x, int y, int w, int h, const std::string& storedSettings,
-                                std::function<void()> onClick) {
+                                std::function<void()> onClick, KwButtonEvents* events) {
   KwButtonCreateArgs args;
   args.parent = parent;
   args.id = id;
@@ -489,6 +489,7 @@ KwButtonControl* CreateKwButton(HWND parent, int id, int x, int y, int w, int h,
   args.height = h;
   args.storedSettings = storedSettings;
   args.onClick = std::move(onClick);
+  args.events = events;
   return CreateKwButton(args);
 }
 

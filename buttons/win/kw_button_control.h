@@ -136,7 +136,7 @@ class KwButtonControl : public ButtonHost {
 
 KwButtonControl* CreateKwButton(const KwButtonCreateArgs& args);
 KwButtonControl* CreateKwButton(HWND parent, int id, int x, int y, int w, int h, const std::string& storedSettings,
-                                std::function<void()> onClick);
+                                std::function<void()> onClick, KwButtonEvents* events = nullptr);
 // nullptr when `hwnd` is not a live kwButtons_H window.
 KwButtonControl* KwButtonFromWindow(HWND hwnd);
 

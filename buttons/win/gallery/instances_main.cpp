@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "buttons/instances.h"
+#include "buttons/win/dib.h"
 #include "buttons/win/kw_button_control.h"
 #include "platform/win/scoped.h"
 #include "platform/win/text.h"
@@ -55,27 +56,6 @@ void Pump(int ms) {
     }
     ::Sleep(5);
   } while (static_cast<int>(end - ::GetTickCount()) > 0);
-}
-
-bool WriteBmp(const wchar_t* path, HDC dc, HBITMAP bitmap, int w, int h) {
-  BITMAPINFOHEADER bih{};
-  bih.biSize = sizeof bih;
-  bih.biWidth = w;
-  bih.biHeight = h;
-  bih.biPlanes = 1;
-  bih.biBitCount = 24;
-  const int stride = (w * 3 + 3) & ~3;
-  std::vector<unsigned char> pixels(static_cast<std::size_t>(stride) * h);
-  if (!::GetDIBits(dc, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS)) return false;
-  BITMAPFILEHEADER bfh{};
-  bfh.bfType = 0x4D42;
-  bfh.bfOffBits = sizeof bfh + sizeof bih;
-  bfh.bfSize = bfh.bfOffBits + static_cast<DWORD>(pixels.size());
-  FILE* f = _wfopen(path, L"wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(&bfh, sizeof bfh, 1, f) == 1 && std::fwrite(&bih, sizeof bih, 1, f) == 1 &&
-                  std::fwrite(pixels.data(), 1, pixels.size(), f) == pixels.size();
-  return std::fclose(f) == 0 && ok;
 }
 
 }  // namespace

@@ -4,12 +4,13 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "buttons/caption_layout.h"
 #include "buttons/face_renderer.h"
 #include "buttons/shape_region.h"
+#include "buttons/win/dib.h"
 #include "buttons/win/gdi_counter.h"
 #include "buttons/win/gdi_picture.h"
 #include "buttons/win/gdi_region.h"
@@ -54,55 +55,32 @@ Rgb32 Sys(int index) { return ::GetSysColor(index); }
 
 // A 16 x 16 icon: a red disc with a dark rim on a transparent square.
 CountedIcon MakeIcon(int size) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = size;
-  bi.bmiHeader.biHeight = -size;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  CountedBitmap color(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const double c = (size - 1) / 2.0;
+  const double r = size / 2.0;
+  auto squared = [c](int x, int y) { return (x - c) * (x - c) + (y - c) * (y - c); };
+  auto inDisc = [&](int x, int y) { return squared(x, y) <= r * r; };
+  CountedBitmap color = MakeDib(size, size, [&](int x, int y) {
+    if (!inDisc(x, y)) return Rgb32{0};
+    return squared(x, y) >= (r - 2) * (r - 2) ? Rgb32{0x00000060} : Rgb32{0x002030E0};
+  });
   CountedBitmap mask(::CreateBitmap(size, size, 1, 1, nullptr));
-  CountedDc dc(::CreateCompatibleDC(nullptr));
   {
+    CountedDc dc(::CreateCompatibleDC(nullptr));
     orv::win::ScopedSelect sel(dc.get(), mask.get());
     ::PatBlt(dc.get(), 0, 0, size, size, WHITENESS);
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x)
+        if (inDisc(x, y)) ::SetPixelV(dc.get(), x, y, 0);
   }
-  auto* px = static_cast<std::uint32_t*>(bits);
-  double c = (size - 1) / 2.0;
-  for (int y = 0; y < size; ++y)
-    for (int x = 0; x < size; ++x) {
-      double d = (x - c) * (x - c) + (y - c) * (y - c);
-      double r = size / 2.0;
-      std::uint32_t value = 0;
-      if (d <= r * r) {
-        value = d >= (r - 2) * (r - 2) ? 0x00600000 : 0x00E03020;  // 0x00RRGGBB
-        orv::win::ScopedSelect sel(dc.get(), mask.get());
-        ::SetPixelV(dc.get(), x, y, 0);
-      }
-      px[y * size + x] = value;
-    }
-  ::GdiFlush();
   ICONINFO ii{TRUE, 0, 0, mask.get(), color.get()};
   return CountedIcon(::CreateIconIndirect(&ii));
 }
 
 // A 24 x 24 bitmap: magenta (transparent) with a blue diamond.
 CountedBitmap MakeBitmap(int size) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = size;
-  bi.bmiHeader.biHeight = -size;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  CountedBitmap bmp(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  auto* px = static_cast<std::uint32_t*>(bits);
-  for (int y = 0; y < size; ++y)
-    for (int x = 0; x < size; ++x)
-      px[y * size + x] = (std::abs(x - size / 2) + std::abs(y - size / 2) < size / 2) ? 0x002040C0 : 0x00FF00FF;
-  ::GdiFlush();
-  return bmp;
+  return MakeDib(size, size, [size](int x, int y) {
+    return std::abs(x - size / 2) + std::abs(y - size / 2) < size / 2 ? Rgb32{0x00C04020} : Rgb32{0x00FF00FF};
+  });
 }
 
 struct Sheet {
@@ -142,27 +120,6 @@ void PaintButton(const Sheet& sheet, int x, int y, FaceInputs in, const CaptionF
   ::SelectClipRgn(sheet.dc, region.get());
   ::BitBlt(sheet.dc, x, y, in.ScaleWidth, in.ScaleHeight, surface.dc(), 0, 0, SRCCOPY);
   ::SelectClipRgn(sheet.dc, nullptr);
-}
-
-bool WriteBmp(const wchar_t* path, HDC dc, HBITMAP bitmap, int w, int h) {
-  BITMAPINFOHEADER bih{};
-  bih.biSize = sizeof bih;
-  bih.biWidth = w;
-  bih.biHeight = h;  // bottom-up, as BMP files store it
-  bih.biPlanes = 1;
-  bih.biBitCount = 24;
-  int stride = (w * 3 + 3) & ~3;
-  std::vector<unsigned char> pixels(static_cast<std::size_t>(stride) * h);
-  if (!::GetDIBits(dc, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS)) return false;
-  BITMAPFILEHEADER bfh{};
-  bfh.bfType = 0x4D42;
-  bfh.bfOffBits = sizeof bfh + sizeof bih;
-  bfh.bfSize = bfh.bfOffBits + static_cast<DWORD>(pixels.size());
-  FILE* f = _wfopen(path, L"wb");
-  if (!f) return false;
-  bool ok = std::fwrite(&bfh, sizeof bfh, 1, f) == 1 && std::fwrite(&bih, sizeof bih, 1, f) == 1 &&
-            std::fwrite(pixels.data(), 1, pixels.size(), f) == pixels.size();
-  return std::fclose(f) == 0 && ok;
 }
 
 }  // namespace

@@ -6,14 +6,17 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "buttons/face_renderer.h"
 #include "buttons/instances.h"
+#include "buttons/win/dib.h"
 #include "buttons/win/face_renderer_gdi.h"
 #include "buttons/win/gdi_counter.h"
 #include "buttons/win/kw_button_control.h"
+#include "buttons/win/tests/test_window.h"
 #include "platform/win/text.h"
 
 namespace orv::buttons::win {
@@ -27,75 +30,22 @@ struct HoverLog : KwButtonEvents {
   void MouseOnButton(bool& on) override { changes.push_back({on, Clock::now()}); }
 };
 
-LRESULT CALLBACK FormProc(HWND h, UINT m, WPARAM w, LPARAM l) { return ::DefWindowProcW(h, m, w, l); }
-
-class FaceControlTest : public ::testing::Test {
+class FaceControlTest : public TestWindow {
  protected:
+  FaceControlTest() : TestWindow({20, 1, false}) {}
   void SetUp() override {
-    static bool registered = [] {
-      WNDCLASSEXW wc{};
-      wc.cbSize = sizeof wc;
-      wc.lpfnWndProc = FormProc;
-      wc.hInstance = ::GetModuleHandleW(nullptr);
-      wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-      wc.lpszClassName = L"KwFaceTestForm";
-      return ::RegisterClassExW(&wc) != 0;
-    }();
-    ASSERT_TRUE(registered);
     moveTo({5, 5});
-    form_ = ::CreateWindowExW(0, L"KwFaceTestForm", L"kw face", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 460, 300,
-                              nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(form_, nullptr);
-    ::SetForegroundWindow(form_);
-    pump(60);
+    ASSERT_NO_FATAL_FAILURE(openForm(L"kw face", 60));
   }
-  void TearDown() override {
-    for (HWND w : made_)
-      if (KwButtonControl* c = KwButtonFromWindow(w)) c->setEventSink(nullptr);
-    if (::IsWindow(form_)) ::DestroyWindow(form_);
-    moveTo({5, 5});
-  }
+  void TearDown() override { closeForm(); }
 
   KwButtonControl* add(const std::string& settings, int x, int y, int w, int h, KwButtonEvents* ev = nullptr) {
-    KwButtonCreateArgs a;
-    a.parent = form_;
-    a.id = 10 + static_cast<int>(made_.size());
-    a.x = x;
-    a.y = y;
-    a.width = w;
-    a.height = h;
-    a.storedSettings = settings;
-    a.events = ev;
-    KwButtonControl* c = CreateKwButton(a);
-    EXPECT_NE(c, nullptr);
-    if (c) made_.push_back(c->window());
+    KwButtonControl* c = place(10 + static_cast<int>(made_.size()), x, y, w, h, settings, ev);
     ::UpdateWindow(form_);
     pump(20);
     return c;
   }
 
-  void pump(int ms) {
-    const DWORD end = ::GetTickCount() + ms;
-    do {
-      MSG msg;
-      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (KwButtonPreTranslate(msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-      }
-      ::Sleep(1);
-    } while (static_cast<int>(end - ::GetTickCount()) > 0);
-  }
-  void moveTo(POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(p.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(p.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &in, sizeof in);
-    pump(20);
-  }
   POINT screenPoint(KwButtonControl* c, int x, int y) {
     POINT p{x, y};
     ::ClientToScreen(c->window(), &p);
@@ -105,9 +55,6 @@ class FaceControlTest : public ::testing::Test {
     orv::win::WindowDc dc(c->window());
     return ::GetPixel(dc.get(), x, y);
   }
-
-  HWND form_ = nullptr;
-  std::vector<HWND> made_;
 };
 
 // Row i of a face shaded down from `chosen`, as the face paints it.
@@ -237,38 +184,17 @@ TEST_F(FaceControlTest, OneHundredThousandRedrawsOfARealButtonKeepItsObjectCount
 }
 
 // A 24 x 24 bitmap file: magenta (its top-left colour, so transparent) with
-// a blue diamond.
+// a diamond of RGB(0xC0, 0x40, 0x20).
 std::wstring WriteDiamondBitmap() {
   wchar_t dir[MAX_PATH];
   ::GetTempPathW(MAX_PATH, dir);
   std::wstring path = std::wstring(dir) + L"kw_face_test.bmp";
-  const int n = 24;  // rows of 72 bytes: no padding
-  BITMAPINFOHEADER bih{};
-  bih.biSize = sizeof bih;
-  bih.biWidth = n;
-  bih.biHeight = n;  // bottom-up: a top-down 32-bit file loaded as all black under Wine
-  bih.biPlanes = 1;
-  bih.biBitCount = 24;
-  std::vector<unsigned char> px;
-  for (int y = n - 1; y >= 0; --y)
-    for (int x = 0; x < n; ++x) {
-      const bool diamond = std::abs(x - n / 2) + std::abs(y - n / 2) < n / 2;
-      // Blue, green, red: RGB(0xC0, 0x40, 0x20) and magenta.
-      const unsigned char bgr[3] = {0x20, 0x40, 0xC0};
-      const unsigned char magenta[3] = {0xFF, 0x00, 0xFF};
-      px.insert(px.end(), diamond ? bgr : magenta, (diamond ? bgr : magenta) + 3);
-    }
-  BITMAPFILEHEADER bfh{};
-  bfh.bfType = 0x4D42;
-  bfh.bfOffBits = sizeof bfh + sizeof bih;
-  bfh.bfSize = bfh.bfOffBits + static_cast<DWORD>(px.size());
-  FILE* f = _wfopen(path.c_str(), L"wb");
-  if (!f) return {};
-  std::fwrite(&bfh, sizeof bfh, 1, f);
-  std::fwrite(&bih, sizeof bih, 1, f);
-  std::fwrite(px.data(), 1, px.size(), f);
-  std::fclose(f);
-  return path;
+  const int n = 24;
+  CountedBitmap diamond = MakeDib(n, n, [](int x, int y) {
+    return std::abs(x - n / 2) + std::abs(y - n / 2) < n / 2 ? RGB(0xC0, 0x40, 0x20) : RGB(0xFF, 0x00, 0xFF);
+  });
+  orv::win::WindowDc screen(nullptr);
+  return WriteBmp(path.c_str(), screen.get(), diamond.get(), n, n) ? path : std::wstring{};
 }
 
 TEST_F(FaceControlTest, PicturesFromFilesAreDrawnAndMissingResourcesLeaveNone) {

@@ -11,6 +11,7 @@
 #include "buttons/caption_layout.h"
 #include "buttons/face_renderer.h"
 #include "buttons/shape_region.h"
+#include "buttons/win/dib.h"
 #include "buttons/win/gdi_counter.h"
 #include "buttons/win/gdi_picture.h"
 #include "buttons/win/gdi_surface.h"
@@ -20,27 +21,6 @@ namespace orv::buttons::win {
 namespace {
 
 constexpr Rgb32 kMagenta = 0xFF00FF;
-
-// A top-down 32-bit DIB section filled by `paint(x, y)` (0x00BBGGRR).
-template <class Paint>
-CountedBitmap MakeDib(int w, int h, Paint paint) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  CountedBitmap bmp(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  auto* px = static_cast<std::uint32_t*>(bits);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      Rgb32 c = paint(x, y);  // DIB pixels are 0x00RRGGBB
-      px[y * w + x] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-    }
-  ::GdiFlush();
-  return bmp;
-}
 
 // An icon whose centre square is black and the rest transparent.
 CountedIcon MakeIcon(int size) {

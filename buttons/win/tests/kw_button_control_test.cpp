@@ -9,6 +9,7 @@
 #include "buttons/instances.h"
 #include "buttons/tests/fake_button_host.h"
 #include "buttons/win/kw_button_control.h"
+#include "buttons/win/tests/test_window.h"
 
 namespace orv::buttons::win {
 namespace {
@@ -35,83 +36,24 @@ Log Without(const Log& log, const std::string& prefix) {
   return out;
 }
 
-LRESULT CALLBACK FormProc(HWND h, UINT m, WPARAM w, LPARAM l) { return ::DefWindowProcW(h, m, w, l); }
-
-class ControlTest : public ::testing::Test {
+class ControlTest : public TestWindow {
  protected:
-  void SetUp() override {
-    static bool registered = [] {
-      WNDCLASSEXW wc{};
-      wc.cbSize = sizeof wc;
-      wc.lpfnWndProc = FormProc;
-      wc.hInstance = ::GetModuleHandleW(nullptr);
-      wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-      wc.lpszClassName = L"KwTestForm";
-      return ::RegisterClassExW(&wc) != 0;
-    }();
-    ASSERT_TRUE(registered);
-    form_ = ::CreateWindowExW(0, L"KwTestForm", L"kw test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 460, 300,
-                              nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(form_, nullptr);
-    ::SetForegroundWindow(form_);
-    pump(80);
-  }
+  ControlTest() : TestWindow({30, 2, true}) {}
+  void SetUp() override { ASSERT_NO_FATAL_FAILURE(openForm(L"kw test", 80)); }
   void TearDown() override {
-    // The tests' event logs are gone by now.
-    for (HWND w : made_)
-      if (KwButtonControl* c = KwButtonFromWindow(w)) c->setEventSink(nullptr);
-    if (::IsWindow(form_)) ::DestroyWindow(form_);
-    moveTo({5, 5});
+    closeForm();
     pump(30);
   }
 
   KwButtonControl* add(int id, int x, int y, const std::string& settings, RecordingEvents* ev, int w = 100,
                        int h = 40) {
-    KwButtonCreateArgs a;
-    a.parent = form_;
-    a.id = id;
-    a.x = x;
-    a.y = y;
-    a.width = w;
-    a.height = h;
-    a.storedSettings = settings;
-    a.events = ev;
-    a.onClick = [this] { ++clicks_; };
-    KwButtonControl* c = CreateKwButton(a);
-    EXPECT_NE(c, nullptr);
-    if (c) made_.push_back(c->window());
-    return c;
-  }
-
-  // The program's message loop, for a while.
-  void pump(int ms) {
-    const DWORD end = ::GetTickCount() + ms;
-    do {
-      MSG msg;
-      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (KwButtonPreTranslate(msg)) continue;
-        if (::IsWindow(form_) && ::IsDialogMessageW(form_, &msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-      }
-      ::Sleep(2);
-    } while (static_cast<int>(end - ::GetTickCount()) > 0);
+    return place(id, x, y, w, h, settings, ev, [this] { ++clicks_; });
   }
 
   POINT centre(KwButtonControl* c) {
     RECT r;
     ::GetWindowRect(c->window(), &r);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  }
-  void moveTo(POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(p.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(p.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &in, sizeof in);
-    pump(30);
   }
   void mouse(DWORD flags) {
     INPUT in{};
@@ -142,8 +84,6 @@ class ControlTest : public ::testing::Test {
     pump(30);
   }
 
-  HWND form_ = nullptr;
-  std::vector<HWND> made_;
   int clicks_ = 0;
 };
 
@@ -333,15 +273,7 @@ TEST_F(ControlTest, ArrowKeysMoveAlongTheGroupAndSelect) {
 }
 
 TEST_F(ControlTest, ClickHandlerThatClosesTheWindow) {
-  KwButtonCreateArgs a;
-  a.parent = form_;
-  a.x = 20;
-  a.y = 20;
-  a.width = 100;
-  a.height = 40;
-  a.storedSettings = kCommand;
-  a.onClick = [this] { ::DestroyWindow(form_); };
-  KwButtonControl* c = CreateKwButton(a);
+  KwButtonControl* c = CreateKwButton(form_, 0, 20, 20, 100, 40, kCommand, [this] { ::DestroyWindow(form_); });
   ASSERT_NE(c, nullptr);
   moveTo(centre(c));
   click();
