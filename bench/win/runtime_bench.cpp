@@ -62,6 +62,14 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("no window\n");
     return 0;
   }
+  if (mode == L"drift") {
+    // "RF + IP": the send is logged by the tick itself, with no playback
+    // graph to build in between. Two clicks: the first clears both boxes.
+    ClickWindow(p.control(1041));
+    WaitUntil([&] { return !IsWindowEnabled(p.control(1041)) || p.Check(1040) == 0; }, 5s);
+    ClickWindow(p.control(1041));
+    WaitUntil([&] { return p.Check(1041) == 1; }, 5s);
+  }
   if (mode == L"playing") WaitUntil([&] { return p.Text(1050) == "PTT ON"; }, std::chrono::seconds(seconds + 40));
   Sleep(2000);
   double cpu0 = CpuSeconds(p.pid());
@@ -74,19 +82,26 @@ int wmain(int argc, wchar_t** argv) {
   } else {
     std::vector<double> fired;
     for (const auto& l : ReadLines(dir.file(L"host.log")))
-      if (LogOperation(l) == "SetTransmit(-1)") fired.push_back(Seconds(l));
-    if (fired.size() >= 2) {
-      const double n = static_cast<double>(fired.size() - 1);
+      if (LogOperation(l).rfind("TransmitFile(", 0) == 0) fired.push_back(Seconds(l));
+    if (fired.size() >= 3) {
+      // The period is the least-squares slope of firing time over firing
+      // number; interval 9 fires every 10 s.
+      const double n = static_cast<double>(fired.size());
+      double sx = 0, sy = 0, sxx = 0, sxy = 0;
+      for (size_t i = 0; i < fired.size(); ++i) {
+        sx += i; sy += fired[i]; sxx += double(i) * i; sxy += i * fired[i];
+      }
+      const double period = (n * sxy - sx * sy) / (n * sxx - sx * sx);
       const double span = fired.back() - fired.front();
-      const double drift = span - n * 10.0;  // interval 9 fires every 10 s
       double worst = 0;
       for (size_t i = 0; i < fired.size(); ++i) {
         double off = fired[i] - (fired.front() + 10.0 * i);
         if (off < 0) off = -off;
         if (off > worst) worst = off;
       }
-      std::printf("drift: %zu firings over %.1f s, %.3f s off the schedule (%.4f s per hour), worst single firing %.3f s\n",
-                  fired.size(), span, drift, drift * 3600 / span, worst);
+      std::printf("drift: %zu firings over %.1f s, period %.5f s: %.4f s per hour; first to last %.3f s off; "
+                  "worst single firing %.3f s off\n",
+                  fired.size(), span, period, (period - 10.0) / 10.0 * 3600, span - (n - 1) * 10.0, worst);
     } else {
       std::printf("drift: only %zu firings\n", fired.size());
     }
