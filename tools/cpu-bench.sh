@@ -26,7 +26,7 @@ for _ in $(seq 50); do pid=$(pgrep -f 'orvalen.exe --host=simulator' | while rea
   [ -n "$pid" ] && break; sleep 0.2; done
 [ -n "$pid" ] || { echo "the program did not start"; exit 1; }
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-server=$(pgrep -x wineserver | head -1)
+server=$(pgrep wineserver | head -1)
 hz=$(getconf CLK_TCK)
 sleep 1
 a=$(ticks "$pid"); s=$(ticks "$server")

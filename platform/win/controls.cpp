@@ -12,7 +12,19 @@ std::string WinText::text() const {
   return Narrow(buf.data(), n);
 }
 
-void WinText::setText(const std::string& text) { SetWindowTextW(w_, Widen(text).c_str()); }
+void WinText::setText(const std::string& text) {
+  // The idle program rewrites the same texts every second ("PTT OFF"); an
+  // unchanged text is not set again, so nothing repaints for nothing.
+  std::wstring wide = Widen(text);
+  const int n = GetWindowTextLengthW(w_);
+  if (n == static_cast<int>(wide.size())) {
+    std::wstring current(static_cast<size_t>(n) + 1, L'\0');
+    GetWindowTextW(w_, current.data(), n + 1);
+    current.resize(static_cast<size_t>(n));
+    if (current == wide) return;
+  }
+  SetWindowTextW(w_, wide.c_str());
+}
 
 void WinLabel::setTextColor(OleColor c) {
   if (c == color_) return;

@@ -8,7 +8,7 @@ namespace orv::win {
 
 namespace {
 constexpr UINT_PTR kFrameTimer = 1;
-constexpr UINT kFrameMs = 200;
+constexpr UINT kFrameMs = 400;  // decorative: a few frames a second cost next to nothing
 constexpr int kFrames = 8;
 }  // namespace
 
