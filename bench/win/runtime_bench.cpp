@@ -94,6 +94,8 @@ int wmain(int argc, wchar_t** argv) {
       const double period = (n * sxy - sx * sy) / (n * sxx - sx * sx);
       const double span = fired.back() - fired.front();
       double worst = 0;
+      if (_wgetenv(L"ORV_BENCH_VERBOSE"))
+        for (size_t i = 0; i < fired.size(); ++i) std::printf("%zu %.3f\n", i, fired[i] - (fired.front() + 10.0 * i));
       for (size_t i = 0; i < fired.size(); ++i) {
         double off = fired[i] - (fired.front() + 10.0 * i);
         if (off < 0) off = -off;
