@@ -58,7 +58,10 @@ int ButtonFace::scaleWidth() const { return RoundHalfEven(button_.host().scaleWi
 int ButtonFace::scaleHeight() const { return RoundHalfEven(button_.host().scaleHeight()); }
 
 FaceInputs ButtonFace::inputs() const {
-  return FaceInputsFrom(button_, kept_, platform_.screenWidth(), platform_.screenHeight());
+  FaceInputs in = FaceInputsFrom(button_, kept_, platform_.screenWidth(), platform_.screenHeight());
+  const int stored = in.storedPictureSize();
+  if (stored <= 32) in.PictureEdge = (stored * platform_.dpi() + 48) / 96;
+  return in;
 }
 
 void ButtonFace::RefreshSetting(const std::string& name) {

@@ -23,6 +23,8 @@ class FacePlatform {
   virtual Rgb32 systemColor(int index) = 0;
   virtual int screenWidth() = 0;  // pixels
   virtual int screenHeight() = 0;
+  // The control's dots per inch; pictures are sized in 96-dpi pixels.
+  virtual int dpi() { return 96; }
   // The caption font into the surface; nothing until the surface exists.
   virtual void refreshFont(const CaptionFont& font) = 0;
   // Loads the picture (dropping the previous one) and reads its metrics;

@@ -58,12 +58,12 @@ CaptionLayout LayoutCaption(const FaceInputs& in, TextMeasurer& measurer) {
   const CaptionBand band = UsableBand(in.ButtonShape, in.ScaleWidth, in.LeftSlantX, in.RightSlantX);
   out.band = band;
   const int H = in.ScaleHeight;
-  const int P = in.storedPictureSize();
+  const int P = in.squareEdge();
   const bool hasPicture = in.Picture.present();
   const int align = in.PictureAlign;
 
   int picLeft = 0, picRight = 0, picTop = 0, picBottom = 0;
-  if (hasPicture && P < 33) {
+  if (hasPicture && in.storedPictureSize() < 33) {
     switch (align) {
       case PictureLeftEdge:
       case PictureLeftOfCaption: picLeft = P; break;

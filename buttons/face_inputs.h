@@ -52,6 +52,7 @@ struct FaceInputs {
   std::string Caption;  // UTF-8, "||" breaks the line, "&" marks the access key
   int PictureAlign = PictureLeftEdge;
   int PictureSize = 16;  // as stored: 16, 24, 32, 40 (stretch) or 48 (fit); 0 counts as 16
+  int PictureEdge = 0;   // a square picture's edge at the screen's dpi; 0: as stored
   PictureInfo Picture;   // metrics from RefreshSetting("Picture")
   bool ShowFocusRect = true;
 
@@ -78,6 +79,12 @@ struct FaceInputs {
     return (nStateFlags & StatePressed) != 0 && (nStateFlags & StateMouseOver) != 0;
   }
   int storedPictureSize() const { return PictureSize == 0 ? 16 : PictureSize; }
+  // The edge of a square picture (stored 16, 24 or 32) in device pixels: the
+  // stored size is in 96-dpi pixels and grows with the screen's dpi.
+  int squareEdge() const {
+    const int stored = storedPictureSize();
+    return stored <= 32 && PictureEdge > 0 ? PictureEdge : stored;
+  }
 };
 
 struct ShapeGeometry;

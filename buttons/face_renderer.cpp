@@ -181,6 +181,7 @@ bool PlanPicture(const FaceInputs& in, const Rect& rect, const CaptionBand& band
   const int shift = rect.left != in.PictureRect.left ? 1 : 0;
   const int P = in.storedPictureSize();
   const int W = in.ScaleWidth;
+  const int edge = in.squareEdge();
   const int H = in.ScaleHeight;
   PictureDraw d;
   d.picture = in.Picture;
@@ -200,8 +201,8 @@ bool PlanPicture(const FaceInputs& in, const Rect& rect, const CaptionBand& band
     d.rect = {left, top, left + d.drawWidth, top + d.drawHeight};
   } else {
     d.rect = rect;
-    d.drawWidth = P;
-    d.drawHeight = P;
+    d.drawWidth = edge;
+    d.drawHeight = edge;
   }
   // A scaled copy of no size cannot be made.
   if (d.drawWidth <= 0 || d.drawHeight <= 0) return false;

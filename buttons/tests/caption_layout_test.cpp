@@ -69,6 +69,19 @@ TEST(LayoutCaption, LeftCaptionBesideLeftEdgePictureOnASlantedButton) {
   EXPECT_EQ(l.PictureRect.left, 23 + 6);
 }
 
+TEST(LayoutCaption, AtAHigherDpiASquarePictureTakesItsScaledEdge) {
+  // "Gravar" at 144 dpi: 134 x 50, the stored 16-pixel icon is 24 pixels wide.
+  FaceInputs in = WithPicture(MakeFace(ShapeRectangle, 134, 50, "Gravar"), 16, PictureLeftEdge);
+  in.PictureEdge = 24;
+  RecordingSurface s;
+  CaptionLayout l = Layout(in, &s);
+  EXPECT_EQ(s.lastMeasureBounds, (Rect{0, 0, 134 - 24 - 12, 50 - 12}));
+  EXPECT_EQ(l.PictureRect, (Rect{6, 13, 30, 37}));
+  // Stretched and fitted pictures keep their own sizing.
+  in.PictureSize = 40;
+  EXPECT_EQ(in.squareEdge(), 40);
+}
+
 TEST(LayoutCaption, PictureAboveAndBelowTheCaption) {
   // "Retornar" on 97 x 65 with a 32-pixel picture.
   FaceInputs above = WithPicture(MakeFace(ShapeRectangle, 97, 65, "Retornar"), 32, PictureTopCenter);

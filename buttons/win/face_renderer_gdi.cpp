@@ -1,5 +1,7 @@
 #include "buttons/win/face_renderer_gdi.h"
 
+#include "platform/win/dpi.h"
+
 #include "buttons/win/gdi_picture.h"
 #include "buttons/win/gdi_region.h"
 #include "platform/win/scoped.h"
@@ -43,6 +45,8 @@ PictureInfo GdiFacePlatform::loadPicture(const Picture& source, int previousKind
   else bitmap_.reset(static_cast<HBITMAP>(loaded));
   return ReadPictureMetrics(loaded, previousKind);
 }
+
+int GdiFacePlatform::dpi() { return orv::win::Dpi::ForWindow(live()).value(); }
 
 void GdiFacePlatform::setOuterWidth(int width) {
   HWND w = live();

@@ -25,6 +25,7 @@ class GdiFacePlatform final : public FacePlatform {
   Rgb32 systemColor(int index) override { return PlatformSystemColor(index); }
   int screenWidth() override { return ::GetSystemMetrics(SM_CXSCREEN); }
   int screenHeight() override { return ::GetSystemMetrics(SM_CYSCREEN); }
+  int dpi() override;
   void refreshFont(const CaptionFont& font) override { surface_.RefreshFont(font); }
   PictureInfo loadPicture(const Picture& source, int previousKind) override;
   void setOuterWidth(int width) override;
