@@ -120,16 +120,17 @@ int wmain(int argc, wchar_t** argv) {
   ::GetClientRect(sheet, &client);
   POINT origin{0, 0};
   ::ClientToScreen(sheet, &origin);
-  HDC screen = ::GetDC(nullptr);
-  HDC mem = ::CreateCompatibleDC(screen);
-  HBITMAP shot = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
-  HGDIOBJ old = ::SelectObject(mem, shot);
-  ::BitBlt(mem, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
-  ::SelectObject(mem, old);
-  const bool ok = WriteBmp(out, mem, shot, client.right, client.bottom);
-  ::DeleteObject(shot);
-  ::DeleteDC(mem);
-  ::ReleaseDC(nullptr, screen);
+  bool ok;
+  {
+    orv::win::WindowDc screen(nullptr);
+    orv::win::UniqueMemDc mem(::CreateCompatibleDC(screen.get()));
+    orv::win::UniqueBitmap shot(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    {
+      orv::win::ScopedSelect select(mem.get(), shot.get());
+      ::BitBlt(mem.get(), 0, 0, client.right, client.bottom, screen.get(), origin.x, origin.y, SRCCOPY);
+    }
+    ok = WriteBmp(out, mem.get(), shot.get(), client.right, client.bottom);
+  }
   ::DestroyWindow(sheet);
   return ok ? 0 : 1;
 }
