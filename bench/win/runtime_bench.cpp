@@ -31,11 +31,7 @@ double CpuSeconds(DWORD pid) {
 }
 
 void OneSlot(const TempFolder& dir, const std::string& name, int interval) {
-  std::string text = name + "\r\n";
-  for (int i = 1; i < 9; ++i) text += "\r\n";
-  text += std::to_string(interval) + "\r\n";
-  for (int i = 1; i < 9; ++i) text += "0\r\n";
-  WriteFileBytes(dir.file(L"orvalen.txt"), text);
+  WriteFileBytes(dir.file(L"orvalen.txt"), OneSlotList(name, std::to_string(interval)));
 }
 
 double Seconds(const std::string& line) {  // "YYYY-MM-DD HH:MM:SS.mmm ..."

@@ -282,9 +282,10 @@ class ComHost final : public Host {
     if (FAILED(hr)) return "the host's object has no events: " + DescribeHresult(hr);
     hr = container->FindConnectionPoint(iid, &point_);
     if (FAILED(hr)) return "the host's object has no connection for " + GuidText(iid) + ": " + DescribeHresult(hr);
-    auto* sink = new EventSink(iid, std::move(names), queue_);
-    hr = point_->Advise(sink, &cookie_);
-    sink->Release();
+    // The connection point holds the sink from here on; ours goes with the scope.
+    ComPtr<EventSink> sink;
+    sink.Attach(new EventSink(iid, std::move(names), queue_));
+    hr = point_->Advise(sink.Get(), &cookie_);
     if (FAILED(hr)) {
       point_.Reset();
       return "the host refused the event connection: " + DescribeHresult(hr);

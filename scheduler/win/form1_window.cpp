@@ -60,7 +60,6 @@ bool Form1Window::Create(HICON appIcon) {
   // The monitor the window opened on may have a dpi of its own.
   layout_.Rescale(Dpi::ForWindow(hwnd()));
   SetClientSize(hwnd(), layout_.px(kClientW), layout_.px(kClientH));
-  white_.reset(CreateSolidBrush(RGB(255, 255, 255)));
   CreateControls();
   CreateButtons();
 

@@ -106,7 +106,6 @@ class Form1Window : public BaseWindow {
   HWND label6_ = nullptr;
   std::unique_ptr<BannerControl> banner_;
   std::unique_ptr<AnimationControl> animLeft_, animRight_;
-  UniqueBrush white_;
   bool shown_ = false;
 };
 

@@ -116,6 +116,14 @@ std::vector<std::string> ReadLines(const std::wstring& path) {
   return lines;
 }
 
+std::string OneSlotList(const std::string& name, const std::string& interval) {
+  std::string text = name + "\r\n";
+  for (int i = 1; i < 9; ++i) text += "\r\n";
+  text += interval + "\r\n";
+  for (int i = 1; i < 9; ++i) text += "0\r\n";
+  return text;
+}
+
 void WriteWav(const std::wstring& path, double seconds, int rate, int bits, int channels) {
   const int bytesPerSample = bits / 8;
   const auto frames = static_cast<unsigned>(seconds * rate);

@@ -31,6 +31,8 @@ class TempFolder {
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
 std::vector<std::string> ReadLines(const std::wstring& path);
+// The slot list file's text with slot 1 only: `name` every `interval` seconds.
+std::string OneSlotList(const std::string& name, const std::string& interval);
 // A PCM WAV file of `seconds` of a tone.
 void WriteWav(const std::wstring& path, double seconds, int rate = 8000, int bits = 8, int channels = 1);
 

@@ -17,11 +17,7 @@ constexpr int kHelpText = 10, kRetornar = 11;
 struct InfoWindowsE2E : ::testing::Test {
   void SetUp() override {
     WriteWav(dir.file(L"ident.wav"), 0.5);
-    std::string text = "ident.wav\r\n";
-    for (int i = 1; i < 9; ++i) text += "\r\n";
-    text += "1\r\n";
-    for (int i = 1; i < 9; ++i) text += "0\r\n";
-    WriteFileBytes(dir.file(L"orvalen.txt"), text);
+    WriteFileBytes(dir.file(L"orvalen.txt"), OneSlotList("ident.wav", "1"));
     program = std::make_unique<RunningProgram>(dir, L"--host=simulator --host-log=host.log");
     ASSERT_TRUE(program->WaitForMainWindow());
     // "RF + IP": every send is one line in the host log, within one tick.

@@ -66,11 +66,7 @@ struct TestHostE2E : ::testing::Test {
   }
   // A slot list file with slot 1 only.
   void OneSlot(const std::string& name, const std::string& interval) {
-    std::string text = name + "\r\n";
-    for (int i = 1; i < 9; ++i) text += "\r\n";
-    text += interval + "\r\n";
-    for (int i = 1; i < 9; ++i) text += "0\r\n";
-    WriteFileBytes(dir.file(L"orvalen.txt"), text);
+    WriteFileBytes(dir.file(L"orvalen.txt"), OneSlotList(name, interval));
   }
   // Host log lines of orvalen itself, operation only.
   std::vector<std::string> Logged() {
@@ -271,11 +267,7 @@ TEST_F(TestHostE2E, LocalPlaybackKeysTheTransmitterForTheFileAndUnkeysAfterIt) {
     TempFolder folder;
     if (kind == 0) WriteWav(folder.file(L"msg.wav"), 3.4, 8000, 8, 1);
     else WriteWav(folder.file(L"msg.wav"), 3.4, 44100, 16, 2);
-    std::string text = "msg.wav\r\n";
-    for (int i = 1; i < 9; ++i) text += "\r\n";
-    text += "8\r\n";
-    for (int i = 1; i < 9; ++i) text += "0\r\n";
-    WriteFileBytes(folder.file(L"orvalen.txt"), text);
+    WriteFileBytes(folder.file(L"orvalen.txt"), OneSlotList("msg.wav", "8"));
     ASSERT_EQ(Ctl({L"reset"}), 0);
     RunningProgram p(folder, L"");
     ASSERT_TRUE(p.WaitForMainWindow());
