@@ -163,7 +163,13 @@ RunningProgram::RunningProgram(const TempFolder& folder, const std::wstring& arg
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.path().c_str(), &si, &pi)) {
+  // Under load Wine now and then fails a process start outright: try again.
+  BOOL started = FALSE;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt) Sleep(200);
+    started = CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.path().c_str(), &si, &pi);
+  }
+  if (started) {
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;
     CloseHandle(pi.hThread);

@@ -23,8 +23,14 @@ CtlResult Run(const std::wstring& commandLine) {
   si.hStdInput = nullptr;
   PROCESS_INFORMATION pi{};
   std::wstring cmd = commandLine;
-  BOOL started = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                                  &si, &pi);
+  // Under load Wine now and then fails a process start outright; a test
+  // should not fail for that, so the start is tried a few times.
+  BOOL started = FALSE;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt) ::Sleep(200);
+    started = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                               &pi);
+  }
   ::CloseHandle(writeEnd);
   if (started) {
     char buf[4096];
