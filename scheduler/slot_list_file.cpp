@@ -1,6 +1,7 @@
 #include "scheduler/slot_list_file.h"
 
 #include "scheduler/existe_arquivo.h"
+#include "scheduler/text_decoding.h"
 
 namespace orv {
 
@@ -46,9 +47,7 @@ EncodedSlotList EncodeSlotList(const SlotListLines& texts, const Locale& locale)
 }
 
 SlotListLines DecodeSlotList(std::string_view bytes, const Locale& locale) {
-  SlotListLines lines = ParseSlotList(bytes);
-  for (auto& line : lines) line = locale.fromAnsi(line);
-  return lines;
+  return ParseSlotList(DecodeTextFile(bytes, locale));
 }
 
 std::string SlotListRefusalMessage(int line) {

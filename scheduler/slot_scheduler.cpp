@@ -1,6 +1,7 @@
 #include "scheduler/slot_scheduler.h"
 
 #include "scheduler/existe_arquivo.h"
+#include "scheduler/message_path.h"
 #include "scheduler/number_readings.h"
 
 namespace orv {
@@ -88,7 +89,7 @@ void SlotScheduler::arm(int slot) {
   showCount(slot, true);
 
   const std::string name = c_.mens[slot]->text();
-  if (!NamesOneFile(name) || !ExisteArquivo(f_.caminho + name)) {
+  if (!NamesOneFile(name) || !ExisteArquivo(MessagePath(f_.caminho, name))) {
     message("O arquivo não Existe!");
     setSlotCheck(slot, 0);
     return;

@@ -2,6 +2,7 @@
 // the slot's message when the countdown has reached 0 and the host is free.
 #include <algorithm>
 
+#include "scheduler/message_path.h"
 #include "scheduler/number_readings.h"
 #include "scheduler/slot_scheduler.h"
 
@@ -57,7 +58,7 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
     c_.PTT->setTextColor(kPttOnColor);
     c_.PTT->setText("PTT ON");
     host.setTransmit(true);
-    host.transmitFile(f_.caminho + c_.mens[slot]->text(), true);
+    host.transmitFile(MessagePath(f_.caminho, c_.mens[slot]->text()), true);
     if (s.generation == generation) reload(slot);
     host.setTransmit(false);
     c_.PTT->setTextColor(kPttOffColor);

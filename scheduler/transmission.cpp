@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "scheduler/format_hms.h"
+#include "scheduler/message_path.h"
 
 namespace orv {
 
@@ -74,7 +75,7 @@ HostReply Transmission::CleanUp() {
 
 void Transmission::TOCA() {
   CleanUp();
-  const std::string path = f_.caminho + f_.arquivoAtual;
+  const std::string path = MessagePath(f_.caminho, f_.arquivoAtual);
   graph_ = s_.playback ? s_.playback->create() : nullptr;
   if (!graph_ || !graph_->renderFile(path)) {
     // Nothing will play: the transmitter must not be keyed for silence.

@@ -10,10 +10,13 @@ cxx="${ORV_FUZZ_CXX:-clang++}"
 mkdir -p "$out"
 
 flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root")
-# The code under test and the fakes it reads through; no Windows code.
-sources=("$root"/scheduler/number_readings.cpp "$root"/scheduler/slot_list_file.cpp
-         "$root"/scheduler/existe_arquivo.cpp "$root"/tests/support/fake_services.cpp
-         "$root"/tests/support/virtual_time.cpp)
+# The code under test is the portable code of the target's own folder and of
+# the scheduler, with the fakes it reads through; no Windows code.
+support=("$root"/tests/support/fake_services.cpp "$root"/tests/support/virtual_time.cpp)
+sources_for() {  # the .cpp files a target at <folder>/fuzz/ links with
+  local folder; folder=$(dirname "$(dirname "$1")")
+  printf '%s\n' "$folder"/*.cpp "$root"/scheduler/*.cpp | sort -u
+}
 
 seed() {  # a few well-formed inputs so the runs start from real shapes
   local dir=$1 name=$2
@@ -27,10 +30,11 @@ seed() {  # a few well-formed inputs so the runs start from real shapes
   esac
 }
 
-for src in "$root"/scheduler/fuzz/*_fuzz.cpp; do
+for src in "$root"/*/fuzz/*_fuzz.cpp; do
   name=$(basename "$src" .cpp)
   echo "== $name: build"
-  "$cxx" "${flags[@]}" "$src" "${sources[@]}" -o "$out/$name"
+  mapfile -t sources < <(sources_for "$src")
+  "$cxx" "${flags[@]}" "$src" "${sources[@]}" "${support[@]}" -o "$out/$name"
   corpus="$out/corpus-$name"
   mkdir -p "$corpus"
   seed "$corpus" "$name"

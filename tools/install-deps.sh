@@ -6,7 +6,7 @@ pkgs=(cmake g++ make googletest libgtest-dev
       g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev
       wine wine64 xvfb x11-apps x11-utils xdotool imagemagick fonts-wine fonts-liberation
       gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-      sox clang libclang-rt-14-dev)
+      sox clang libclang-rt-14-dev ccache)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

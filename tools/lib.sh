@@ -10,18 +10,27 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # DirectShow under Wine plays through ALSA; a null device keeps tests silent
 # on machines without a sound card. HOME points into the build for that.
 export ORV_HOME="$ORV_BUILD/home"
+export CCACHE_BASEDIR="$ORV_ROOT" CCACHE_NOHASHDIR=1
 
 orv_log() { printf '[orvalen] %s\n' "$*" >&2; }
 
 orv_install_deps() { bash "$ORV_ROOT/tools/install-deps.sh"; }
 
+# ccache, when there, shares objects between checkouts of the same layout.
+orv_launcher() {
+  command -v ccache >/dev/null || return 0
+  echo "-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+}
+
 orv_build_native() {
-  cmake -S "$ORV_ROOT" -B "$ORV_BUILD/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  # shellcheck disable=SC2046
+  cmake -S "$ORV_ROOT" -B "$ORV_BUILD/native" -DCMAKE_BUILD_TYPE=Debug $(orv_launcher) >/dev/null
   cmake --build "$ORV_BUILD/native" -j"$(nproc)"
 }
 
 orv_build_windows() {
-  cmake -S "$ORV_ROOT" -B "$ORV_BUILD/windows" -DCMAKE_BUILD_TYPE=Release \
+  # shellcheck disable=SC2046
+  cmake -S "$ORV_ROOT" -B "$ORV_BUILD/windows" -DCMAKE_BUILD_TYPE=Release $(orv_launcher) \
     -DCMAKE_TOOLCHAIN_FILE="$ORV_ROOT/cmake/toolchain-mingw.cmake" >/dev/null
   cmake --build "$ORV_BUILD/windows" -j"$(nproc)"
 }

@@ -1,0 +1,15 @@
+#pragma once
+// Where a message's file is. A slot (or any other message) names its file
+// either by a bare name, looked up in the program folder, or by an absolute
+// path that is used as it stands.
+#include <string>
+
+namespace orv {
+
+// "C:\...", "C:/..." and UNC names ("\\server\share\...") are absolute.
+bool IsAbsoluteWindowsPath(const std::string& name);
+
+// The path the file test, the local playback and the host all use.
+std::string MessagePath(const std::string& caminho, const std::string& name);
+
+}  // namespace orv

@@ -1,0 +1,52 @@
+// Names and bytes of the operator's own files: absolute slot names, and slot
+// lists saved as UTF-8 by current editors.
+#include <gtest/gtest.h>
+
+#include "scheduler/message_path.h"
+#include "scheduler/slot_list_file.h"
+#include "scheduler/text_decoding.h"
+#include "tests/support/fake_services.h"
+
+using namespace orv;
+
+TEST(MessagePath, BareNamesLiveInTheProgramFolderAbsoluteOnesStandAsTheyAre) {
+  const std::string folder = "C:\\Orvalen\\";
+  EXPECT_EQ(MessagePath(folder, "ident.wav"), "C:\\Orvalen\\ident.wav");
+  EXPECT_EQ(MessagePath(folder, "sub\\ident.wav"), "C:\\Orvalen\\sub\\ident.wav");
+  EXPECT_EQ(MessagePath(folder, "D:\\msgs\\ident.wav"), "D:\\msgs\\ident.wav");
+  EXPECT_EQ(MessagePath(folder, "d:/msgs/ident.wav"), "d:/msgs/ident.wav");
+  EXPECT_EQ(MessagePath(folder, "\\\\server\\share\\ident.wav"), "\\\\server\\share\\ident.wav");
+  // Drive-relative and root-relative names are not absolute: kept as before.
+  EXPECT_EQ(MessagePath(folder, "D:ident.wav"), "C:\\Orvalen\\D:ident.wav");
+  EXPECT_EQ(MessagePath(folder, "\\ident.wav"), "C:\\Orvalen\\\\ident.wav");
+  EXPECT_FALSE(IsAbsoluteWindowsPath("1:\\x"));
+  EXPECT_FALSE(IsAbsoluteWindowsPath(""));
+}
+
+TEST(TextDecoding, Utf8WithOrWithoutMarkIsTakenAsItIsOtherwiseAnsi) {
+  test::FakeLocale ansi;
+  const std::string utf8 = "a\xC3\xA7\xC3\xA3o.wav";  // "ação.wav"
+  EXPECT_EQ(DecodeTextFile(utf8, ansi), utf8);
+  EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBF" + utf8, ansi), utf8);
+  EXPECT_EQ(DecodeTextFile("a\xE7\xE3o.wav", ansi), utf8);  // Windows-1252
+  EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBF", ansi), "");
+  EXPECT_EQ(DecodeTextFile("plain.wav", ansi), "plain.wav");
+}
+
+TEST(TextDecoding, RejectsWhatIsNotUtf8) {
+  EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x93\xBB"));     // U+1F4FB
+  EXPECT_FALSE(IsValidUtf8("\xC3"));                // cut short
+  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));            // overlong "/"
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));        // a surrogate
+  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));    // past U+10FFFF
+  EXPECT_FALSE(IsValidUtf8("\xE9t\xE9"));           // Latin-1 "été"
+}
+
+TEST(TextDecoding, AMarkedUtf8SlotListNeverPutsTheMarkInSlotOne) {
+  test::FakeLocale ansi;
+  const SlotListLines lines =
+      DecodeSlotList("\xEF\xBB\xBFm\xC3\xBAsica.wav\r\nident.wav\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n60\r\n", ansi);
+  EXPECT_EQ(lines[0], "m\xC3\xBAsica.wav");
+  EXPECT_EQ(lines[1], "ident.wav");
+  EXPECT_EQ(lines[9], "60");
+}
