@@ -1,9 +1,11 @@
 // The Agenda and record windows in this process, over the test doubles: what
 // they list, that a second choice brings back the same window, the hover
 // text of the timeline; and, with ORV_SCREENSHOT_DIR set, pictures of both.
-#include <gtest/gtest.h>
-
+#include <windows.h>
+#include <objbase.h>
 #include <commctrl.h>
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
