@@ -61,5 +61,5 @@ TEST(TextDecoding, AnAnsiListThatWouldReadAsUtf8IsSavedAsMarkedUtf8) {
   EXPECT_EQ(DecodeSlotList(out.bytes, ansi), texts);
   // With any other accented name the file is no UTF-8 at all and reads as ANSI.
   texts[1] = "a\xC3\xA7\xC3\xA3o.wav";
-  EXPECT_EQ(EncodeSlotList(texts, ansi).bytes.substr(0, 7), "\xC3\xA9.wav\r\n");
+  EXPECT_EQ(EncodeSlotList(texts, ansi).bytes.substr(0, 8), "\xC3\xA9.wav\r\n");
 }
