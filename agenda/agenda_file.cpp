@@ -201,6 +201,12 @@ std::string SaveAgendaFile(FileSystem& files, const Locale& locale, const Agenda
              kAgendaFileName + ". Nada foi gravado.";
     bytes += *ansi + "\r\n";
   }
+  // ANSI bytes that happen to form UTF-8 would read back as other
+  // characters: such an agenda is written as marked UTF-8, like the slot list.
+  const AgendaFile back = ParseAgenda(DecodeTextFile(bytes, locale));
+  bool same = back.lines.size() == file.lines.size();
+  for (size_t i = 0; same && i < back.lines.size(); ++i) same = back.lines[i].text == file.lines[i].text;
+  if (!same) bytes = "\xEF\xBB\xBF" + FormatAgenda(file);
   // The previous file becomes the backup first: a save that fails halfway
   // leaves either the old agenda in place or the backup holding it.
   if (auto old = files.readAll(kAgendaFileName)) {

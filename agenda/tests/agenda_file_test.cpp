@@ -66,6 +66,12 @@ TEST(AgendaFile, SavesInTheCodePageKeepingTheBackup) {
   EXPECT_EQ(files.files[kAgendaBackupName], "\xEF\xBB\xBF# manh\xC3\xA3\r\nlixo\r\n");
   EXPECT_EQ(files.files[kAgendaFileName], "# manh\xE3\r\nlixo\r\n08:00 seg not\xED" "cias.wav\r\n");
 
+  // Code-page bytes that would read as UTF-8 are written as marked UTF-8.
+  AgendaFile odd;
+  odd.lines.push_back(ParseAgendaLine("08:00 seg \xC3\x83\xC2\xA9.wav"));
+  EXPECT_EQ(SaveAgendaFile(files, locale, odd), "");
+  EXPECT_EQ(ReadAgendaFile(files, locale).lines[0].entry.file, "\xC3\x83\xC2\xA9.wav");
+  files.files[kAgendaFileName] = files.files[kAgendaBackupName];
   // A character the code page lacks, or a failing disk: nothing changes.
   f.lines.push_back(ParseAgendaLine("08:00 seg \xE2\x98\x83.wav"));
   EXPECT_NE(SaveAgendaFile(files, locale, f).find("linha 4"), std::string::npos);
