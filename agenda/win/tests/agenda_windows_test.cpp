@@ -136,8 +136,6 @@ TEST_F(AgendaWindowsTest, AgendaWindowListsTheWeekAndComesBackToTheFront) {
   HWND list = GetDlgItem(w, AgendaWindow::kIdList);
   // Seven entries and the unreadable line; the comment is not listed.
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 8);
-  Pump(300);
-  SaveWindowPicture(w, "agenda.bmp");
   SendMessageW(w, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindowVisible(w));
   windows->ShowAgenda();
@@ -151,10 +149,16 @@ TEST_F(AgendaWindowsTest, AgendaWindowListsTheWeekAndComesBackToTheFront) {
   const Dpi dpi = Dpi::ForWindow(w);
   const int left = dpi.px(56), width = c.right - dpi.px(8) - left;
   const int x = left + static_cast<int>(121.0 / 86400 * width), y = dpi.px(18) + dpi.px(4);
+  // The pointer itself goes there too, or the control hears it leave at once.
+  POINT p{x, y};
+  ClientToScreen(timeline, &p);
+  SetCursorPos(p.x, p.y);
   SendMessageW(timeline, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
   wchar_t buf[256] = {};
   GetDlgItemTextW(w, AgendaWindow::kIdHover, buf, 256);
   EXPECT_EQ(Narrow(buf), "14:22  slot 1  ident.wav");
+  Pump(300);
+  SaveWindowPicture(w, "agenda.bmp");
 }
 
 TEST_F(AgendaWindowsTest, RecordWindowListsNewestFirstAndCopies) {
