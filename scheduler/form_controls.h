@@ -17,6 +17,8 @@
 
 namespace orv {
 
+class MessageAudio;
+
 constexpr int kSlotCount = 9;
 inline const std::string kProgramName = "Orvalen";
 
@@ -50,6 +52,9 @@ struct FormServices {
   PlaybackFactory* playback = nullptr;
   Locale* locale = nullptr;
   AppControl* app = nullptr;
+  // Reads messages' files and makes the host's copies; none: files are
+  // neither checked nor converted.
+  MessageAudio* audio = nullptr;
 };
 
 // Window-level fields that no control holds.

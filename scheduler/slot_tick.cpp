@@ -2,6 +2,7 @@
 // the slot's message when the countdown has reached 0 and the host is free.
 #include <algorithm>
 
+#include "scheduler/host_copy_path.h"
 #include "scheduler/message_path.h"
 #include "scheduler/number_readings.h"
 #include "scheduler/slot_scheduler.h"
@@ -58,7 +59,7 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
     c_.PTT->setTextColor(kPttOnColor);
     c_.PTT->setText("PTT ON");
     host.setTransmit(true);
-    host.transmitFile(MessagePath(f_.caminho, c_.mens[slot]->text()), true);
+    host.transmitFile(HostCopyPath(s_.audio, MessagePath(f_.caminho, c_.mens[slot]->text())), true);
     if (s.generation == generation) reload(slot);
     host.setTransmit(false);
     c_.PTT->setTextColor(kPttOffColor);
@@ -82,6 +83,7 @@ void SlotScheduler::onTimer(int slot) {
 
   s.inTick = true;
   bool tried = false;
+  bool sent = false;
   long long missedTurn = -1;
   while (s.ticksDone < due) {
     ++s.ticksDone;
@@ -92,6 +94,7 @@ void SlotScheduler::onTimer(int slot) {
     if (!tried) {
       tried = true;
       const Due outcome = fire(slot);
+      sent = outcome == Due::Sent;
       if (s.generation != generation) break;
       if (outcome == Due::Waiting) {
         // Neither the host's flags nor the mode boxes change within one
@@ -111,6 +114,8 @@ void SlotScheduler::onTimer(int slot) {
   if (s.generation != generation) return;  // re-armed or unticked from inside: that path owns the timer now
 
   showCount(slot);
+  // A renamed file or a changed source gets its copy here, a second ahead.
+  if (!sent) keepHostCopyReady(slot);
   // Aim the timer at the next whole second after arming, so late callbacks
   // never add up.
   const auto next = s.armedAt + kTick * (s.ticksDone + 1);
