@@ -11,6 +11,9 @@
 #include "app/command_line.h"
 #include "app/startup_message.h"
 #include "app/win/app_windows.h"
+#include "audio/message_audio.h"
+#include "audio/win/media_foundation_decoder.h"
+#include "audio/win/win_audio_files.h"
 #include "buttons/win/kw_button_control.h"
 #include "host/logging_host.h"
 #include "host/simulated_host.h"
@@ -106,6 +109,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   WinAppControl app;
   timers.setGate([&] { return !app.quitting(); });
   DirectShowPlayback playback;
+  WinAudioFiles audioFiles;
+  MediaFoundationDecoder decoder;
+  MessageAudio audio(audioFiles, &decoder);
 
   // The host: the real one by its class, or the simulator in this process.
   std::unique_ptr<SimulatedHost> simulated;
@@ -147,6 +153,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   services.playback = &playback;
   services.locale = &locale;
   services.app = &app;
+  services.audio = &audio;
 
   FormHooks hooks;
   hooks.showHelp = [&] { windows.ShowHelp(); };
