@@ -2,6 +2,7 @@
 // read, the mixdown, the resampling and the 8-bit file, end to end.
 #include <chrono>
 #include <cmath>
+#include <numbers>
 #include <cstdio>
 #include <ctime>
 
@@ -14,8 +15,8 @@ int main() {
   const test::WavSpec spec{1, 16, 2, 44100, false};
   const double seconds = 60;
   const std::string wav = test::MakeWav(spec, static_cast<std::size_t>(seconds * spec.rate), [](std::size_t i, int c) {
-    return 0.4 * std::sin(2 * M_PI * (c ? 440.0 : 1250.0) * static_cast<double>(i) / 44100) +
-           0.1 * std::sin(2 * M_PI * 5000.0 * static_cast<double>(i) / 44100);
+    return 0.4 * std::sin(2 * std::numbers::pi * (c ? 440.0 : 1250.0) * static_cast<double>(i) / 44100) +
+           0.1 * std::sin(2 * std::numbers::pi * 5000.0 * static_cast<double>(i) / 44100);
   });
 
   const int runs = 5;

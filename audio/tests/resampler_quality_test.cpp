@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <numeric>
 
 #include "audio/host_format.h"
@@ -14,7 +15,7 @@ namespace {
 
 std::vector<float> Sine(std::uint32_t rate, double hz, double seconds, double amplitude = 0.5) {
   std::vector<float> s(static_cast<std::size_t>(std::llround(seconds * rate)));
-  for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<float>(amplitude * std::sin(2 * M_PI * hz * i / rate));
+  for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<float>(amplitude * std::sin(2 * std::numbers::pi * hz * i / rate));
   return s;
 }
 

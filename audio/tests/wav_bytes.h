@@ -2,6 +2,7 @@
 // WAV files built in memory for the tests, in any of the layouts the reader
 // meets: plain or extensible format chunk, any sample encoding.
 #include <cmath>
+#include <numbers>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -91,7 +92,7 @@ inline std::string MakeWav(const WavSpec& w, std::size_t frames, const std::func
 
 inline std::string SineWav(const WavSpec& w, double seconds, double hz, double amplitude = 0.5) {
   const auto frames = static_cast<std::size_t>(std::llround(seconds * w.rate));
-  return MakeWav(w, frames, [&](std::size_t i, int) { return amplitude * std::sin(2 * M_PI * hz * i / w.rate); });
+  return MakeWav(w, frames, [&](std::size_t i, int) { return amplitude * std::sin(2 * std::numbers::pi * hz * i / w.rate); });
 }
 
 }  // namespace orv::test

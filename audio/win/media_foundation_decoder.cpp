@@ -52,8 +52,22 @@ constexpr DWORD kAudio = static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM)
 // Four hours at 48 kHz: past this a message is not a message.
 constexpr std::size_t kMaxFrames = std::size_t{4} * 3600 * 48000;
 
+// What the file's name says it is, for sources that report only the PCM
+// they decode to (Wine's do).
+std::string NameByExtension(const std::string& path) {
+  std::string ext = path.substr(path.find_last_of('.') == std::string::npos ? path.size() : path.find_last_of('.'));
+  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  if (ext == ".mp3") return "MP3";
+  if (ext == ".wma" || ext == ".asf") return "WMA";
+  if (ext == ".m4a" || ext == ".aac" || ext == ".mp4") return "AAC";
+  if (ext == ".flac") return "FLAC";
+  if (ext == ".wav") return "WAV";
+  if (ext == ".ogg" || ext == ".oga") return "Ogg";
+  return "\xc3\xa1udio comprimido";
+}
+
 // Media Foundation's audio sub-types carry the WAVE format tag in Data1.
-std::string CodecName(const GUID& subtype) {
+std::string CodecName(const GUID& subtype, const std::string& path) {
   switch (subtype.Data1) {
     case 0x0055: return "MP3";
     case 0x0050: return "MPEG \xc3\xa1udio";
@@ -62,8 +76,8 @@ std::string CodecName(const GUID& subtype) {
     case 0x0002: case 0x0011: return "ADPCM";
     case 0x0006: return "A-law";
     case 0x0007: return "\xc2\xb5-law";
-    case 0x0001: return "PCM";
-    case 0x0003: return "PCM ponto flutuante";
+    case 0x0001:
+    case 0x0003: return NameByExtension(path);
     case 0x0031: return "GSM 6.10";
     default: return "\xc3\xa1udio comprimido";
   }
@@ -123,7 +137,7 @@ Opened Open(const std::string& path) {
   }
   if (!nativeChannels) nativeChannels = o.channels;
   if (!nativeRate) nativeRate = o.rate;
-  o.format = CodecName(subtype) + " " + ChannelsName(nativeChannels) + " " + std::to_string(nativeRate) + " Hz";
+  o.format = CodecName(subtype, path) + " " + ChannelsName(nativeChannels) + " " + std::to_string(nativeRate) + " Hz";
   PROPVARIANT duration;
   PropVariantInit(&duration);
   if (SUCCEEDED(o.reader->GetPresentationAttribute(static_cast<DWORD>(MF_SOURCE_READER_MEDIASOURCE), MF_PD_DURATION,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <cmath>
 #include <fstream>
@@ -56,7 +57,7 @@ TEST(MediaFoundationDecoder, DecodesWhatTheSystemReadsAndTurnsDownTheRest) {
   const SystemProbe probe = decoder.probe(wav);
   if (probe.error == AudioError::NotAudio) GTEST_SKIP() << "no Media Foundation here";
   ASSERT_EQ(probe.error, AudioError::None);
-  EXPECT_EQ(probe.format, "PCM est\xc3\xa9reo 22050 Hz");
+  EXPECT_NE(probe.format.find("est\xc3\xa9reo 22050 Hz"), std::string::npos) << probe.format;
   EXPECT_NEAR(probe.seconds, 0.5, 0.02);
   const SystemDecode d = decoder.decode(wav);
   ASSERT_EQ(d.error, AudioError::None);
