@@ -219,8 +219,8 @@ bool IsHostFormat(const AudioFormat& f) {
 std::string DescribeFormat(const AudioFormat& f) {
   std::string s;
   switch (f.encoding) {
-    case SampleEncoding::Pcm: s = "PCM " + std::to_string(f.bits) + " bits"; break;
-    case SampleEncoding::Float: s = "PCM ponto flutuante " + std::to_string(f.bits) + " bits"; break;
+    case SampleEncoding::Pcm: s.append("PCM ").append(std::to_string(f.bits)).append(" bits"); break;
+    case SampleEncoding::Float: s.append("PCM ponto flutuante ").append(std::to_string(f.bits)).append(" bits"); break;
     case SampleEncoding::MuLaw: s = "\xc2\xb5-law 8 bits"; break;
     case SampleEncoding::ALaw: s = "A-law 8 bits"; break;
     case SampleEncoding::Compressed:
@@ -236,8 +236,8 @@ std::string DescribeFormat(const AudioFormat& f) {
   }
   if (f.channels == 1) s += " mono";
   else if (f.channels == 2) s += " est\xc3\xa9reo";
-  else s += " " + std::to_string(f.channels) + " canais";
-  s += " " + std::to_string(f.sampleRate) + " Hz";
+  else s.append(" ").append(std::to_string(f.channels)).append(" canais");
+  s.append(" ").append(std::to_string(f.sampleRate)).append(" Hz");
   return s;
 }
 
