@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "audio/message_audio.h"
+#include "scheduler/host_copy_path.h"
 #include "scheduler/message_path.h"
 #include "scheduler/message_send.h"
 
@@ -22,6 +24,7 @@ void Agenda::load() {
   const LocalTime now = s_.clock->localNow();
   seen_ = MinuteOf(now);
   if (!timer_) timer_ = s_.timers->create([this] { tick(); });
+  prepareHostCopies();
   restart(now);
 }
 
@@ -32,6 +35,7 @@ std::string Agenda::save(AgendaFile file) {
   // new lines.
   lastDue_.assign(file_.lines.size(), std::nullopt);
   seen_ = MinuteOf(s_.clock->localNow());
+  prepareHostCopies();
   changed();
   return {};
 }
@@ -42,6 +46,9 @@ void Agenda::tick() {
   const LocalTime now = s_.clock->localNow();
   takeDue(MinuteOf(now));
   dispatch();
+  // Second 30 is half a minute from any due time: the host's copies are made
+  // then, never on the tick that sends.
+  if (now.second == 30 && pending_.empty()) prepareHostCopies();
   inTick_ = false;
   if (!s_.app->quitting()) restart(s_.clock->localNow());
 }
@@ -114,7 +121,7 @@ Agenda::Try Agenda::trySend(const Pending& p) {
     player_.TOCA();
     record(p, mode, player_.playing() ? SentAfterWaitOutcome(waited) : kOutcomeUnplayable);
   } else {
-    const HostReply reply = SendToHost(c_, host, path);
+    const HostReply reply = SendToHost(c_, host, HostCopyPath(s_.audio, path));
     record(p, mode, reply.ok ? SentAfterWaitOutcome(waited) : HostFailedOutcome(reply.error));
   }
   return Try::Done;
@@ -123,6 +130,14 @@ Agenda::Try Agenda::trySend(const Pending& p) {
 void Agenda::record(const Pending& p, const std::string& mode, const std::string& outcome) {
   if (s_.record) s_.record->add("agenda " + std::to_string(p.line), p.file, mode, outcome);
   changed();
+}
+
+void Agenda::prepareHostCopies() {
+  if (!s_.audio || c_.Check21->value() != 1) return;
+  // Cheap while a copy is current: the source's size and time, looked up.
+  for (const AgendaLine& line : file_.lines)
+    if (line.kind == AgendaLine::Kind::Entry && line.entry.enabled)
+      s_.audio->prepareHostCopy(MessagePath(f_.caminho, line.entry.file));
 }
 
 void Agenda::changed() {

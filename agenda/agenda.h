@@ -61,6 +61,7 @@ class Agenda {
   void record(const Pending& p, const std::string& mode, const std::string& outcome);
   void restart(const LocalTime& now);
   void changed();
+  void prepareHostCopies();
 
   FormControls& c_;
   FormServices& s_;

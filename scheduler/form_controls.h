@@ -18,6 +18,8 @@
 
 namespace orv {
 
+class MessageAudio;
+
 constexpr int kSlotCount = 9;
 inline const std::string kProgramName = "Orvalen";
 
@@ -52,6 +54,9 @@ struct FormServices {
   Locale* locale = nullptr;
   AppControl* app = nullptr;
   TransmissionRecord* record = nullptr;   // nothing recorded when absent
+  // Reads messages' files and makes the host's copies; none: files are
+  // neither checked nor converted.
+  MessageAudio* audio = nullptr;
 };
 
 // Window-level fields that no control holds.

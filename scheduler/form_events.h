@@ -3,6 +3,8 @@
 // these after the control has changed (a clicked check box is already
 // toggled, a dragged thumb already moved).
 
+#include <string>
+
 namespace orv {
 
 enum class FormButton { Gravar, Ler, Ajuda, Sobre, Sair };
@@ -18,6 +20,8 @@ class FormEvents {
   // Close box, system menu, Alt+F4, session end. True cancels the close.
   virtual bool onCloseRequest() = 0;
   virtual void onUnload() = 0;
+  // The text of the tooltip of slot's file-name box (0-based), when shown.
+  virtual std::string slotFileTip(int slot) { return {}; }
 };
 
 }  // namespace orv

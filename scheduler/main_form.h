@@ -43,6 +43,7 @@ class MainForm : public FormEvents, public HostEvents {
   void onButtonClick(FormButton button) override;
   bool onCloseRequest() override;
   void onUnload() override;
+  std::string slotFileTip(int slot) override { return scheduler_.fileTip(slot); }
 
   // HostEvents
   void onDtmfString(const std::string& digits) override;

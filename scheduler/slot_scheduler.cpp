@@ -1,7 +1,9 @@
 #include "scheduler/slot_scheduler.h"
 
+#include "audio/message_audio.h"
 #include "scheduler/existe_arquivo.h"
 #include "scheduler/message_path.h"
+#include "scheduler/message_file_tip.h"
 #include "scheduler/number_readings.h"
 
 namespace orv {
@@ -95,6 +97,14 @@ void SlotScheduler::arm(int slot) {
     setSlotCheck(slot, 0);
     return;
   }
+  if (s_.audio) {
+    const AudioFileInfo info = s_.audio->inspect(MessagePath(f_.caminho, name));
+    if (info.error != AudioError::None) {
+      message("O arquivo não pode ser tocado: " + AudioErrorReason(info.error));
+      setSlotCheck(slot, 0);
+      return;
+    }
+  }
 
   s.armed = true;
   ++s.generation;
@@ -103,6 +113,23 @@ void SlotScheduler::arm(int slot) {
   s.interval = *seconds;
   startTimer(slot, kTick);
   showCount(slot, true);
+  keepHostCopyReady(slot);
+}
+
+void SlotScheduler::keepHostCopyReady(int slot) {
+  if (!s_.audio || c_.Check21->value() != 1 || !slotArmed(slot)) return;
+  const std::string name = c_.mens[slot]->text();
+  if (!NamesOneFile(name)) return;
+  // Cheap when the copy is current: the source's size and time, looked up.
+  s_.audio->prepareHostCopy(MessagePath(f_.caminho, name));
+}
+
+std::string SlotScheduler::fileTip(int slot) {
+  const std::string name = c_.mens[slot]->text();
+  if (!s_.audio || name.find_first_not_of(" \t") == std::string::npos) return "";
+  const std::string path = MessagePath(f_.caminho, name);
+  const bool found = NamesOneFile(name) && ExisteArquivo(path);
+  return MessageFileTip(found ? s_.audio->inspect(path) : AudioFileInfo{}, found);
 }
 
 bool SlotScheduler::ExisteArquivo(const std::string& path) { return orv::ExisteArquivo(*s_.files, path); }
@@ -112,6 +139,9 @@ void SlotScheduler::onModeCheckChanged(int which) {
     setModeCheck(21, 0);
   else if (which == 21)
     setModeCheck(20, 0);
+  // Switched to RF + IP: the copies are made now, before any slot sends.
+  if (which == 21 && c_.Check21->value() == 1)
+    for (int i = 0; i < kSlotCount; ++i) keepHostCopyReady(i);
 }
 
 void SlotScheduler::setModeCheck(int which, int value) {

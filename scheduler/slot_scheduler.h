@@ -42,6 +42,9 @@ class SlotScheduler {
 
   bool ExisteArquivo(const std::string& path);
 
+  // What the slot's file-name box shows when the pointer rests on it.
+  std::string fileTip(int slot);
+
   // For tests and diagnostics.
   bool slotTimerRunning(int slot) const;
   bool slotArmed(int slot) const;
@@ -72,6 +75,9 @@ class SlotScheduler {
   void startTimer(int slot, Millis delay);
   bool ticked(int slot) const;
   void message(const std::string& text);
+  // RF + IP: the host's copy of an armed slot's file made or checked, on
+  // arming and on ticks that send nothing, so no send waits for a conversion.
+  void keepHostCopyReady(int slot);
 
   FormControls& c_;
   FormServices& s_;

@@ -2,6 +2,7 @@
 // the slot's message when the countdown has reached 0 and the host is free.
 #include <algorithm>
 
+#include "scheduler/host_copy_path.h"
 #include "scheduler/message_path.h"
 #include "scheduler/message_send.h"
 #include "scheduler/number_readings.h"
@@ -64,7 +65,7 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
     result = Due::Sent;
   }
   if (c_.Check21->value() == 1) {
-    const HostReply reply = SendToHost(c_, host, MessagePath(f_.caminho, name), [&] {
+    const HostReply reply = SendToHost(c_, host, HostCopyPath(s_.audio, MessagePath(f_.caminho, name)), [&] {
       if (s.generation == generation) reload(slot);
     });
     record("RF+IP", !reply.ok ? HostFailedOutcome(reply.error) : exists() ? SentAfterWaitOutcome(waited) : kOutcomeMissingFile);
@@ -87,6 +88,7 @@ void SlotScheduler::onTimer(int slot) {
 
   s.inTick = true;
   bool tried = false;
+  bool sent = false;
   long long missedTurn = -1;
   while (s.ticksDone < due) {
     ++s.ticksDone;
@@ -97,6 +99,7 @@ void SlotScheduler::onTimer(int slot) {
     if (!tried) {
       tried = true;
       const Due outcome = fire(slot);
+      sent = outcome == Due::Sent;
       if (s.generation != generation) break;
       if (outcome == Due::Waiting) {
         // Neither the host's flags nor the mode boxes change within one
@@ -116,6 +119,8 @@ void SlotScheduler::onTimer(int slot) {
   if (s.generation != generation) return;  // re-armed or unticked from inside: that path owns the timer now
 
   showCount(slot);
+  // A renamed file or a changed source gets its copy here, a second ahead.
+  if (!sent) keepHostCopyReady(slot);
   // Aim the timer at the next whole second after arming, so late callbacks
   // never add up.
   const auto next = s.armedAt + kTick * (s.ticksDone + 1);

@@ -11,11 +11,11 @@ mkdir -p "$out"
 
 flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root")
 # The code under test is the portable code of the target's own folder and of
-# the scheduler, with the fakes it reads through; no Windows code.
+# the scheduler (and the audio code it calls), with the fakes it reads through; no Windows code.
 support=("$root"/tests/support/fake_services.cpp "$root"/tests/support/virtual_time.cpp)
 sources_for() {  # the .cpp files a target at <folder>/fuzz/ links with
   local folder; folder=$(dirname "$(dirname "$1")")
-  printf '%s\n' "$folder"/*.cpp "$root"/scheduler/*.cpp | sort -u
+  printf '%s\n' "$folder"/*.cpp "$root"/scheduler/*.cpp "$root"/audio/*.cpp | sort -u
 }
 
 seed() {  # a few well-formed inputs so the runs start from real shapes
@@ -30,6 +30,10 @@ seed() {  # a few well-formed inputs so the runs start from real shapes
       printf '\xef\xbb\xbf7:5 seg,,qua a\n- \n12:00 2026-02-29 b.wav\n' >"$dir/odd" ;;
     number_readings_fuzz)
       for t in 30 ' 30 ' 2,5 2.5 1.234,5 -5 1e3 12abc 00 ' 1 2 3'; do printf '%s' "$t" >"$dir/$(printf '%s' "$t" | md5sum | cut -c1-8)"; done ;;
+    wav_reader_fuzz)
+      # 16-bit stereo 44100 Hz, then 8-bit mono 8000 Hz, each with a little sound.
+      printf 'RIFF\x2c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00data\x08\x00\x00\x00\x00\x10\x00\xf0\xff\x7f\x00\x80' >"$dir/stereo16"
+      printf 'RIFF\x28\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x40\x1f\x00\x00\x01\x00\x08\x00data\x04\x00\x00\x00\x80\xff\x00\x80' >"$dir/mono8" ;;
   esac
 }
 

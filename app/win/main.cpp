@@ -14,6 +14,9 @@
 #include "app/command_line.h"
 #include "app/startup_message.h"
 #include "app/win/app_windows.h"
+#include "audio/message_audio.h"
+#include "audio/win/media_foundation_decoder.h"
+#include "audio/win/win_audio_files.h"
 #include "buttons/win/kw_button_control.h"
 #include "host/logging_host.h"
 #include "host/simulated_host.h"
@@ -109,6 +112,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   WinAppControl app;
   timers.setGate([&] { return !app.quitting(); });
   DirectShowPlayback playback;
+  WinAudioFiles audioFiles;
+  MediaFoundationDecoder decoder;
+  MessageAudio audio(audioFiles, &decoder);
 
   // The host: the real one by its class, or the simulator in this process.
   std::unique_ptr<SimulatedHost> simulated;
@@ -154,6 +160,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   TransmissionRecord record(clock);
   if (!cl.recordLog.empty()) record.appendTo(OpenRecordLog(cl.recordLog));
   services.record = &record;
+  services.audio = &audio;
 
   FormHooks hooks;
   hooks.showHelp = [&] { windows.ShowHelp(); };

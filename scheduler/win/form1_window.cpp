@@ -65,6 +65,7 @@ bool Form1Window::Create(HICON appIcon) {
   layout_.Rescale(Dpi::ForWindow(hwnd()));
   SetClientSize(hwnd(), layout_.px(kClientW), layout_.px(kClientH));
   CreateControls();
+  CreateFileTips();
   CreateButtons();
 
   banner_ = std::make_unique<BannerControl>();
@@ -200,6 +201,39 @@ void Form1Window::CreateControls() {
   controls_.UseSetVol4 = &useSetVol4_;
 }
 
+void Form1Window::CreateFileTips() {
+  // The text is asked for each time a tip shows: the file may have changed.
+  fileTips_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
+                                  0, 0, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr));
+  if (!fileTips_) return;
+  SendMessageW(fileTips_.get(), TTM_SETMAXTIPWIDTH, 0, layout_.px(400));
+  SendMessageW(fileTips_.get(), TTM_SETDELAYTIME, TTDT_AUTOPOP, 20000);
+  for (auto& box : mens_) {
+    TTTOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(box.hwnd());
+    ti.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(fileTips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+}
+
+void Form1Window::OnFileTip(NMTTDISPINFOW* info) {
+  info->szText[0] = 0;
+  info->lpszText = info->szText;
+  if (!events_) return;
+  for (int i = 0; i < kSlotCount; ++i) {
+    if (reinterpret_cast<HWND>(info->hdr.idFrom) != mens_[i].hwnd()) continue;
+    try {
+      fileTipText_ = Widen(events_->slotFileTip(i));
+    } catch (...) {
+      fileTipText_.clear();  // no tip rather than an exception through the window procedure
+    }
+    info->lpszText = fileTipText_.data();
+  }
+}
+
 void Form1Window::NarrowMargins() {
   // These boxes are as narrow as their text: no inner margins. A new font
   // brings the margins back, so this runs after every font change.
@@ -306,6 +340,12 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         else if (id == kIdCheck21) events_->onModeCheckClicked(21);
         else clicks_.Route(wp);
       }
+      return 0;
+    }
+    case WM_NOTIFY: {
+      auto* hdr = reinterpret_cast<NMHDR*>(lp);
+      if (hdr && fileTips_ && hdr->hwndFrom == fileTips_.get() && hdr->code == TTN_GETDISPINFOW)
+        OnFileTip(reinterpret_cast<NMTTDISPINFOW*>(lp));
       return 0;
     }
     case WM_HSCROLL:

@@ -4,6 +4,8 @@
 // only creates controls and turns their notifications into FormEvents.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
 #include <functional>
 #include <memory>
@@ -43,6 +45,7 @@ class Form1Window : public BaseWindow {
   void SetButtonFactory(ButtonFactory f) { buttonFactory_ = std::move(f); }
 
   HWND control(int id) const { return GetDlgItem(hwnd(), id); }
+  HWND fileTips() const { return fileTips_.get(); }
 
   // A command below the system menu's usual items (call after Create()).
   void AddSystemMenuItem(const wchar_t* text, std::function<void()> onChoose);
@@ -86,6 +89,9 @@ class Form1Window : public BaseWindow {
   void UpdateIcons();
   // VolSet4 is too narrow for "-1404" inside the margins a new font brings.
   void NarrowMargins();
+  // Each slot's file-name box tells what the program knows of its file.
+  void CreateFileTips();
+  void OnFileTip(NMTTDISPINFOW* info);
   void OnScroll(HWND bar, int code);
   void OnButton(FormButton b);
 
@@ -111,6 +117,8 @@ class Form1Window : public BaseWindow {
   std::unique_ptr<AnimationControl> animLeft_, animRight_;
   bool shown_ = false;
   std::vector<std::function<void()>> systemMenuItems_;
+  UniqueWindow fileTips_;
+  std::wstring fileTipText_;
 };
 
 }  // namespace orv::win

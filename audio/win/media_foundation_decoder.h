@@ -1,0 +1,25 @@
+#pragma once
+// The system's decoders through Media Foundation's source reader: whatever
+// the installed codecs read (MP3, WMA, AAC, ADPCM WAV, ...) comes out as
+// 16-bit PCM and is mixed down to one channel.
+#include "audio/system_decoder.h"
+
+namespace orv::win {
+
+class MediaFoundationDecoder : public SystemDecoder {
+ public:
+  MediaFoundationDecoder();
+  ~MediaFoundationDecoder() override;
+  MediaFoundationDecoder(const MediaFoundationDecoder&) = delete;
+  MediaFoundationDecoder& operator=(const MediaFoundationDecoder&) = delete;
+
+  SystemProbe probe(const std::string& path) override;
+  SystemDecode decode(const std::string& path) override;
+
+ private:
+  bool start();
+  bool tried_ = false;
+  bool started_ = false;
+};
+
+}  // namespace orv::win
