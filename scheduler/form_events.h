@@ -18,6 +18,9 @@ class FormEvents {
   // Close box, system menu, Alt+F4, session end. True cancels the close.
   virtual bool onCloseRequest() = 0;
   virtual void onUnload() = 0;
+  // The session really ends (the system says so after asking): no time for
+  // questions, the process may be ended as soon as this returns.
+  virtual void onSessionEnd() {}
 };
 
 }  // namespace orv

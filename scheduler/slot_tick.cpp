@@ -42,15 +42,18 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
   Slot& s = slots_[slot];
   const std::uint64_t generation = s.generation;
   Host& host = *s_.EchoLink;
-  // A flag that cannot be read counts as a free host.
-  if (auto busy = host.secondBusyFlag(); busy.ok && busy.value) return Due::Waiting;
-  if (auto busy = host.firstBusyFlag(); busy.ok && busy.value) return Due::Waiting;
+  // A flag that cannot be read counts as a free host; a host that is not
+  // there counts as a busy one: nobody would key the radio.
+  if (host.gone()) return Due::Waiting;
+  if (auto busy = host.secondBusyFlag(); busy.gone || (busy.ok && busy.value)) return Due::Waiting;
+  if (auto busy = host.firstBusyFlag(); busy.gone || (busy.ok && busy.value)) return Due::Waiting;
 
   Due result = Due::Waiting;
   if (c_.Check20->value() == 1) {
     f_.arquivoAtual = c_.mens[slot]->text();
     player_.TOCA();
     if (s.generation != generation) return Due::Sent;
+    if (host.gone()) return Due::Waiting;   // lost on the way: sent through the next host
     reload(slot);
     result = Due::Sent;
   }
@@ -59,19 +62,26 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
     c_.PTT->setText("PTT ON");
     host.setTransmit(true);
     host.transmitFile(MessagePath(f_.caminho, c_.mens[slot]->text()), true);
-    if (s.generation == generation) reload(slot);
+    const bool lost = host.gone();
+    if (s.generation == generation && !lost) reload(slot);
     host.setTransmit(false);
     c_.PTT->setTextColor(kPttOffColor);
     c_.PTT->setText("PTT OFF");
-    result = Due::Sent;
+    result = lost ? Due::Waiting : Due::Sent;
   }
   return result;
 }
 
 void SlotScheduler::onTimer(int slot) {
   Slot& s = slots_[slot];
-  // A host call that pumps messages can bring this slot's timer back in.
+  // A host call that pumps messages can bring this slot's timer back in, or
+  // another's: no second host call starts while one waits; the seconds are
+  // caught up on the next tick.
   if (s.inTick) return;
+  if (s_.EchoLink->calling()) {
+    if (s.period != kTick) startTimer(slot, kTick);
+    return;
+  }
   if (!s.armed || !ticked(slot)) {
     if (s.period != kTick) startTimer(slot, kTick);
     return;
