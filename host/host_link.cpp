@@ -59,9 +59,13 @@ void HostLink::retry() {
   if (current_ || connecting_ || depth_ > 0) return;
   retired_.reset();
   note("host reconnect attempt");
+  // The creation and the new host's first calls may dispatch timers too.
   connecting_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{connecting_};
   HostConnector::Connection made = connector_.connect();
-  connecting_ = false;
   if (!made.host) return note("host reconnect failed: " + made.error);
   // Whatever the radio was doing when the host went, it starts unkeyed.
   if (auto r = made.host->setTransmit(false); !r.ok) return note("host reconnect failed: " + r.error);
