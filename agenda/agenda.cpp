@@ -105,7 +105,8 @@ void Agenda::dispatch() {
 Agenda::Try Agenda::trySend(const Pending& p) {
   Host& host = *s_.EchoLink;
   // An agenda message never cuts a playback short.
-  if (HostGone(host) || player_.playing() || HostBusy(host)) return Try::Wait;
+  // A call to the host still waiting further up is not joined by a second.
+  if (host.calling() || HostGone(host) || player_.playing() || HostBusy(host)) return Try::Wait;
   const std::string mode = CurrentModeName(c_);
   if (mode.empty()) return Try::Wait;
 

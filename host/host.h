@@ -4,6 +4,10 @@
 // -1 / 0; here they are plain bools. Every call can fail: the reply says so
 // and names the error in plain words, so each caller can apply its own rule
 // (skip the step, or stop the program with a message).
+//
+// A failure is `gone` when the host itself is no longer there (its process
+// died or disconnected), as opposed to a host that answered with an error:
+// nothing is gained by stopping the program for a host that cannot hear it.
 #include <string>
 
 namespace orv {
@@ -11,7 +15,9 @@ namespace orv {
 struct HostReply {
   bool ok = true;
   std::string error;
-  static HostReply failure(std::string why) { return {false, std::move(why)}; }
+  bool gone = false;
+  static HostReply failure(std::string why) { return {false, std::move(why), false}; }
+  static HostReply lost(std::string why) { return {false, std::move(why), true}; }
 };
 
 template <class T>
@@ -19,7 +25,9 @@ struct HostValue {
   bool ok = true;
   T value{};
   std::string error;
-  static HostValue failure(std::string why) { return {false, T{}, std::move(why)}; }
+  bool gone = false;
+  static HostValue failure(std::string why) { return {false, T{}, std::move(why), false}; }
+  static HostValue lost(std::string why) { return {false, T{}, std::move(why), true}; }
 };
 
 // Events from the host, delivered on the user-interface thread.
@@ -28,6 +36,12 @@ class HostEvents {
   virtual ~HostEvents() = default;
   virtual void onDtmfString(const std::string& digits) = 0;
   virtual void onClosing() = 0;
+  // The host went away without closing, and came back (reconnected, with
+  // the station name it now has). Hosts that never go away raise neither.
+  virtual void onHostLost(const std::string& why) {}
+  virtual void onHostBack(const std::string& stationName) {}
+  // How the connection fares, for the host log only.
+  virtual void onHostNote(const std::string& text) {}
 };
 
 class Host {
@@ -42,6 +56,11 @@ class Host {
   virtual HostReply exitSignal(bool value) = 0;
   // Where events go; nullptr stops them.
   virtual void setEventSink(HostEvents* sink) = 0;
+  // The host is not there: calls are answered at once, failed and `gone`.
+  virtual bool gone() const { return false; }
+  // A call to the host is under way further up this thread's stack (its
+  // wait dispatches timer messages): a tick that finds this defers its work.
+  virtual bool calling() const { return false; }
 };
 
 }  // namespace orv

@@ -56,18 +56,27 @@ HostValue<bool> LoggingHost::logged(const std::string& call, HostValue<bool> val
 }
 
 HostReply LoggingHost::setTransmit(bool on) {
+  if (inner_.gone()) return inner_.setTransmit(on);
   return logged("SetTransmit(" + truth(on) + ")", inner_.setTransmit(on));
 }
 
-HostValue<bool> LoggingHost::firstBusyFlag() { return logged("FirstBusyFlag", inner_.firstBusyFlag()); }
+HostValue<bool> LoggingHost::firstBusyFlag() {
+  if (inner_.gone()) return inner_.firstBusyFlag();
+  return logged("FirstBusyFlag", inner_.firstBusyFlag());
+}
 
-HostValue<bool> LoggingHost::secondBusyFlag() { return logged("SecondBusyFlag", inner_.secondBusyFlag()); }
+HostValue<bool> LoggingHost::secondBusyFlag() {
+  if (inner_.gone()) return inner_.secondBusyFlag();
+  return logged("SecondBusyFlag", inner_.secondBusyFlag());
+}
 
 HostReply LoggingHost::sendIdentification(bool value) {
+  if (inner_.gone()) return inner_.sendIdentification(value);
   return logged("SendIdentification(" + truth(value) + ")", inner_.sendIdentification(value));
 }
 
 HostReply LoggingHost::transmitFile(const std::string& path, bool value) {
+  if (inner_.gone()) return inner_.transmitFile(path, value);
   // Paths keep their backslashes readable; only control characters are escaped.
   std::string shown;
   for (char c : path) shown += (c == '\\') ? std::string("\\") : escape(std::string(1, c));
@@ -75,12 +84,14 @@ HostReply LoggingHost::transmitFile(const std::string& path, bool value) {
 }
 
 HostValue<std::string> LoggingHost::stationName() {
+  if (inner_.gone()) return inner_.stationName();
   auto name = inner_.stationName();
   write(name.ok ? "StationName -> " + escape(name.value) : "StationName FAILED: " + escape(name.error));
   return name;
 }
 
 HostReply LoggingHost::exitSignal(bool value) {
+  if (inner_.gone()) return inner_.exitSignal(value);
   return logged("ExitSignal(" + truth(value) + ")", inner_.exitSignal(value));
 }
 
@@ -97,6 +108,15 @@ void LoggingHost::onDtmfString(const std::string& digits) {
 void LoggingHost::onClosing() {
   write("event Closing");
   if (sink_) sink_->onClosing();
+}
+
+// The link has written how and why; the program hears it as an event.
+void LoggingHost::onHostLost(const std::string& why) {
+  if (sink_) sink_->onHostLost(why);
+}
+
+void LoggingHost::onHostBack(const std::string& stationName) {
+  if (sink_) sink_->onHostBack(stationName);
 }
 
 }  // namespace orv

@@ -6,6 +6,9 @@
 //   2026-12-08 14:05:10.002 TransmitFile(C:\msg\a.wav,-1) FAILED: <error>
 //   2026-12-08 14:05:11.500 event DTMFString(AA)
 //   2026-12-08 14:05:12.000 event Closing
+//   2026-12-08 14:05:13.000 host lost: FirstBusyFlag failed: <error>
+// Calls a gone host answers without being reached are not written: the log
+// holds what reached the host, and how its connection fared.
 #include <fstream>
 #include <string>
 
@@ -33,6 +36,11 @@ class LoggingHost : public Host, private HostEvents {
   HostValue<std::string> stationName() override;
   HostReply exitSignal(bool value) override;
   void setEventSink(HostEvents* sink) override;
+  bool gone() const override { return inner_.gone(); }
+  bool calling() const override { return inner_.calling(); }
+
+  // A line of the program's own about the host ("host events not connected: ...").
+  void note(const std::string& text) { write(escape(text)); }
 
   // Control characters and "\" become escapes ("\x07", "\\"): digits come from
   // remote stations and must not be able to forge log lines.
@@ -41,6 +49,9 @@ class LoggingHost : public Host, private HostEvents {
  private:
   void onDtmfString(const std::string& digits) override;
   void onClosing() override;
+  void onHostLost(const std::string& why) override;
+  void onHostBack(const std::string& stationName) override;
+  void onHostNote(const std::string& text) override { note(text); }
   void write(const std::string& line);
   HostReply logged(const std::string& call, HostReply reply);
   HostValue<bool> logged(const std::string& call, HostValue<bool> value);

@@ -22,6 +22,9 @@ class FormEvents {
   virtual void onUnload() = 0;
   // The text of the tooltip of slot's file-name box (0-based), when shown.
   virtual std::string slotFileTip(int slot) { return {}; }
+  // The session really ends (the system says so after asking): no time for
+  // questions, the process may be ended as soon as this returns.
+  virtual void onSessionEnd() {}
 };
 
 }  // namespace orv

@@ -7,6 +7,16 @@
 namespace orv {
 
 std::string CaptionFor(const std::string& stationName) { return " Orvalen   " + stationName; }
+std::string CaptionWhileHostGone(const std::string& stationName) {
+  return CaptionFor(stationName) + " - EchoLink desconectado";
+}
+
+namespace {
+// A host that is not there cannot be unkeyed or told goodbye, and stopping
+// with an error for it helps nobody: the ending paths go on as if it had
+// answered. A host that answers with an error still stops them.
+bool Failed(const HostReply& r) { return !r.ok && !r.gone; }
+}  // namespace
 
 MainForm::MainForm(FormControls& controls, FormServices& services, FormHooks hooks)
     : controls_(controls),
@@ -35,7 +45,8 @@ bool MainForm::Load(std::string& error) {
     error = station.error;
     return false;
   }
-  controls_.Caption->setText(CaptionFor(station.value));
+  station_ = station.value;
+  controls_.Caption->setText(CaptionFor(station_));
 
   if (auto r = host.setTransmit(false); !r.ok) {
     error = r.error;
@@ -104,25 +115,52 @@ bool MainForm::onCloseRequest() {
 void MainForm::EndByUser() {
   Host& host = *services_.EchoLink;
   controls_.PTT->setText("PTT OFF");
-  if (auto r = host.setTransmit(false); !r.ok) return Fatal(r.error);
-  if (auto r = host.exitSignal(false); !r.ok) return Fatal(r.error);
+  if (auto r = host.setTransmit(false); Failed(r)) return Fatal(r.error);
+  if (auto r = host.exitSignal(false); Failed(r)) return Fatal(r.error);
   End(0);
 }
 
 void MainForm::onClosing() {
   if (ended()) return;
-  if (auto r = services_.EchoLink->setTransmit(false); !r.ok) return Fatal(r.error);
+  if (auto r = services_.EchoLink->setTransmit(false); Failed(r)) return Fatal(r.error);
   End(0);
 }
 
 void MainForm::onUnload() {
   if (ended()) return;
-  if (auto r = transmission_.CleanUp(); !r.ok) Fatal(r.error);
+  if (auto r = transmission_.CleanUp(); Failed(r)) Fatal(r.error);
+}
+
+void MainForm::onSessionEnd() {
+  if (ended()) return;
+  // Nobody may be there to answer the close question: the radio must not be
+  // left keyed by a restart for updates. Failures are not shown; there is no
+  // time left to show them.
+  controls_.PTT->setText("PTT OFF");
+  services_.EchoLink->setTransmit(false);
+  services_.EchoLink->exitSignal(false);
+  End(0);
 }
 
 void MainForm::onDtmfString(const std::string& digits) {
   if (ended()) return;
-  if (auto r = dtmf_.onDtmfString(digits); !r.ok) Fatal(r.error);
+  if (auto r = dtmf_.onDtmfString(digits); Failed(r)) Fatal(r.error);
+}
+
+void MainForm::onHostLost(const std::string&) {
+  if (ended()) return;
+  // Nobody keys the radio now: a local playback stops, and the indicator
+  // says what the transmitter is doing, which is nothing.
+  transmission_.CleanUp();
+  controls_.PTT->setTextColor(kPttOffColor);
+  controls_.PTT->setText("PTT OFF");
+  controls_.Caption->setText(CaptionWhileHostGone(station_));
+}
+
+void MainForm::onHostBack(const std::string& stationName) {
+  if (ended()) return;
+  station_ = stationName;
+  controls_.Caption->setText(CaptionFor(station_));
 }
 
 void MainForm::End(int exitCode) {

@@ -44,10 +44,13 @@ class MainForm : public FormEvents, public HostEvents {
   bool onCloseRequest() override;
   void onUnload() override;
   std::string slotFileTip(int slot) override { return scheduler_.fileTip(slot); }
+  void onSessionEnd() override;
 
   // HostEvents
   void onDtmfString(const std::string& digits) override;
   void onClosing() override;
+  void onHostLost(const std::string& why) override;
+  void onHostBack(const std::string& stationName) override;
 
  private:
   bool ended() const { return services_.app->quitting(); }
@@ -64,13 +67,15 @@ class MainForm : public FormEvents, public HostEvents {
   FormHooks hooks_;
   FormFields fields_;
   bool asking_ = false;
+  std::string station_;
   Transmission transmission_;
   SlotScheduler scheduler_;
   SlotListFile slotList_;
   DtmfHandler dtmf_;
 };
 
-// The window caption for a station.
+// The window caption for a station, and while its host is not connected.
 std::string CaptionFor(const std::string& stationName);
+std::string CaptionWhileHostGone(const std::string& stationName);
 
 }  // namespace orv

@@ -15,8 +15,9 @@ HostReply SendToHost(FormControls& c, Host& host, const std::string& path, const
 }
 
 bool HostBusy(Host& host) {
-  if (auto busy = host.secondBusyFlag(); busy.ok && busy.value) return true;
-  if (auto busy = host.firstBusyFlag(); busy.ok && busy.value) return true;
+  // A flag call that finds the host gone makes it as busy as one that says so.
+  if (auto busy = host.secondBusyFlag(); busy.gone || (busy.ok && busy.value)) return true;
+  if (auto busy = host.firstBusyFlag(); busy.gone || (busy.ok && busy.value)) return true;
   return false;
 }
 

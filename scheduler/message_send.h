@@ -18,8 +18,7 @@ HostReply SendToHost(FormControls& c, Host& host, const std::string& path, const
 bool HostBusy(Host& host);
 
 // True when the host has gone away and messages must wait for it.
-// The single place to ask it: the host link has no such query yet.
-inline bool HostGone(Host&) { return false; }
+inline bool HostGone(Host& host) { return host.gone(); }
 
 // "RF", "RF+IP", or empty when no mode box is ticked.
 std::string CurrentModeName(const FormControls& c);

@@ -46,7 +46,8 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
   Host& host = *s_.EchoLink;
   const Millis now = s_.clock->monotonic();
   if (s.waitingSince.count() < 0) s.waitingSince = now;
-  if (HostBusy(host)) return Due::Waiting;
+  // A host that is not there counts as a busy one: nobody would key the radio.
+  if (HostGone(host) || HostBusy(host)) return Due::Waiting;
   const long long waited = (now - s.waitingSince).count() / 1000;
   const std::string name = c_.mens[slot]->text();
   auto record = [&](const std::string& mode, const std::string& outcome) {
@@ -61,23 +62,33 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
     player_.TOCA();
     record("RF", player_.playing() ? SentAfterWaitOutcome(waited) : exists() ? kOutcomeUnplayable : kOutcomeMissingFile);
     if (s.generation != generation) return Due::Sent;
+    if (HostGone(host)) return Due::Waiting;   // lost on the way: sent through the next host
     reload(slot);
     result = Due::Sent;
   }
   if (c_.Check21->value() == 1) {
     const HostReply reply = SendToHost(c_, host, HostCopyPath(s_.audio, MessagePath(f_.caminho, name)), [&] {
-      if (s.generation == generation) reload(slot);
+      if (s.generation == generation && !HostGone(host)) reload(slot);
     });
-    record("RF+IP", !reply.ok ? HostFailedOutcome(reply.error) : exists() ? SentAfterWaitOutcome(waited) : kOutcomeMissingFile);
-    result = Due::Sent;
+    record("RF+IP", HostGone(host) ? kOutcomeHostGone
+                    : !reply.ok ? HostFailedOutcome(reply.error)
+                    : exists()  ? SentAfterWaitOutcome(waited)
+                                : kOutcomeMissingFile);
+    result = HostGone(host) ? Due::Waiting : Due::Sent;
   }
   return result;
 }
 
 void SlotScheduler::onTimer(int slot) {
   Slot& s = slots_[slot];
-  // A host call that pumps messages can bring this slot's timer back in.
+  // A host call that pumps messages can bring this slot's timer back in, or
+  // another's: no second host call starts while one waits; the seconds are
+  // caught up on the next tick.
   if (s.inTick) return;
+  if (s_.EchoLink->calling()) {
+    if (s.period != kTick) startTimer(slot, kTick);
+    return;
+  }
   if (!s.armed || !ticked(slot)) {
     if (s.period != kTick) startTimer(slot, kTick);
     return;

@@ -122,6 +122,9 @@ void Transmission::start() {
 }
 
 void Transmission::progressTick() {
+  // Inside a host call that waits (a TransmitFile that returns when sent):
+  // an unkey now would cut that transmission short.
+  if (s_.EchoLink->calling()) return;
   // The end is found by text, one tick late; while idle the two boxes stay
   // equal, so this unkeys once a second.
   if (c_.Text2->text() == c_.Text3->text()) CleanUp();
@@ -164,6 +167,7 @@ void Transmission::armSafetyNet(double secondsLeft) {
 }
 
 void Transmission::safetyNetTick() {
+  if (s_.EchoLink->calling()) return safetyNet_->start(1000ms);
   safetyNet_->stop();
   // A host that refuses to unkey is asked again every second.
   if (!CleanUp().ok && safetyNet_) safetyNet_->start(1000ms);

@@ -18,9 +18,11 @@
 #include "audio/win/media_foundation_decoder.h"
 #include "audio/win/win_audio_files.h"
 #include "buttons/win/kw_button_control.h"
+#include "host/host_link.h"
 #include "host/logging_host.h"
 #include "host/simulated_host.h"
 #include "host/win/com_host.h"
+#include "host/win/com_message_filter.h"
 #include "host/win/simulator_window.h"
 #include "platform/win/scoped.h"
 #include "platform/win/services.h"
@@ -101,6 +103,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (cl.version) { Say(VersionText(), MB_ICONINFORMATION); return 0; }
 
   ComApartment apartment;
+  ComMessageFilter messageFilter;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
 
@@ -118,7 +121,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   // The host: the real one by its class, or the simulator in this process.
   std::unique_ptr<SimulatedHost> simulated;
-  std::unique_ptr<Host> real;
+  ComHostConnector connector;
+  std::unique_ptr<HostLink> link;
+  std::string eventsError;
   Host* host = nullptr;
   if (cl.host == HostKind::Simulator) {
     simulated = std::make_unique<SimulatedHost>(&clock);
@@ -130,14 +135,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       return 3;
     }
     // A host whose events cannot be connected still serves every call; only
-    // DTMF and its closing go unheard, which is not worth refusing to run.
-    real = std::move(created.host);
-    host = real.get();
+    // DTMF and its closing go unheard, which is not worth refusing to run,
+    // but is worth saying.
+    eventsError = created.eventsError;
+    link = std::make_unique<HostLink>(std::move(created.host), connector, timers);
+    host = link.get();
   }
   std::unique_ptr<LoggingHost> logged;
   if (!cl.hostLog.empty()) {
     logged = std::make_unique<LoggingHost>(*host, clock, cl.hostLog);
     host = logged.get();
+    if (!eventsError.empty()) logged->note("host events not connected: " + eventsError);
   }
 
   UniqueIcon appIcon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
@@ -187,6 +195,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       simWindow = CreateSimulatorWindow(*simulated, window.hwnd());
       if (simWindow) PlacePair(window.hwnd(), simWindow->hwnd());
     }
+    if (!eventsError.empty()) dialogs.show(EventsNotConnectedText(eventsError), kProgramName, MsgButtons::Ok,
+                                           MsgIcon::Information, 0);
     agenda.load();
     RunMessageLoop([&] {
       return std::vector<HWND>{window.hwnd(), simWindow ? simWindow->hwnd() : nullptr, agendaWindows.agendaHwnd(),

@@ -40,6 +40,9 @@ const char* KnownError(HRESULT hr) {
     case E_INVALIDARG: return "The parameter is incorrect";
     case E_ACCESSDENIED: return "Access is denied";
     case RPC_E_DISCONNECTED: return "The object invoked has disconnected from its clients";
+    case RPC_E_SERVER_DIED: return "The callee (server) has died";
+    case RPC_E_SERVER_DIED_DNE: return "The callee (server) has died and did not execute the call";
+    case CO_E_OBJNOTCONNECTED: return "Object is not connected to server";
     case RPC_E_SERVERFAULT: return "The server threw an exception";
     case RPC_E_CALL_REJECTED: return "Call was rejected by callee";
     case HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE): return "The RPC server is unavailable";
@@ -316,8 +319,11 @@ class ComHost final : public Host {
     try {
       Variant station;
       std::string error;
+      auto failed = [&] {
+        return lastGone_ ? HostValue<std::string>::lost(error) : HostValue<std::string>::failure(error);
+      };
       if (!Call(object_.Get(), L"StationObject", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, &station, error))
-        return HostValue<std::string>::failure(error);
+        return failed();
       ComPtr<IDispatch> info;
       if (V_VT(&station) == VT_DISPATCH && V_DISPATCH(&station)) info = V_DISPATCH(&station);
       else if (V_VT(&station) == VT_UNKNOWN && V_UNKNOWN(&station))
@@ -325,7 +331,7 @@ class ComHost final : public Host {
       if (!info) return HostValue<std::string>::failure("StationObject failed: the host returned no station object");
       Variant name;
       if (!Call(info.Get(), L"StationName", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, &name, error))
-        return HostValue<std::string>::failure(error);
+        return failed();
       Variant text;
       HRESULT hr = ::VariantChangeType(&text, &name, 0, VT_BSTR);
       if (FAILED(hr)) return HostValue<std::string>::failure("StationName failed: " + DescribeHresult(hr));
@@ -393,6 +399,13 @@ class ComHost final : public Host {
   // Calls a member by name; `args` in their natural order, owned (cleared) here.
   bool Call(IDispatch* target, const wchar_t* name, WORD flags, std::vector<VARIANT> args, VARIANT* result,
             std::string& error) {
+    lastGone_ = false;
+    bool ok = Invoke(target, name, flags, std::move(args), result, error);
+    return ok;
+  }
+
+  bool Invoke(IDispatch* target, const wchar_t* name, WORD flags, std::vector<VARIANT> args, VARIANT* result,
+              std::string& error) {
     std::string op = Narrow(name);
     struct Clear {
       std::vector<VARIANT>& a;
@@ -410,6 +423,7 @@ class ComHost final : public Host {
       hr = target->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
       if (FAILED(hr)) {
         CallFinished();
+        lastGone_ = IsHostGone(hr);
         error = op + " failed: " +
                 (hr == DISP_E_UNKNOWNNAME || hr == DISP_E_MEMBERNOTFOUND ? "the host does not know this operation, "
                                                                          : "") +
@@ -431,6 +445,7 @@ class ComHost final : public Host {
       return false;
     }
     if (FAILED(hr)) {
+      lastGone_ = IsHostGone(hr);
       error = op + " failed: " + DescribeHresult(hr);
       if (hr == DISP_E_TYPEMISMATCH || hr == DISP_E_PARAMNOTFOUND)
         error += " (argument " + std::to_string(args.size() - argError) + ")";
@@ -442,7 +457,8 @@ class ComHost final : public Host {
   HostReply Reply(const wchar_t* name, std::vector<VARIANT> args) {
     try {
       std::string error;
-      if (!Call(object_.Get(), name, DISPATCH_METHOD, std::move(args), nullptr, error)) return HostReply::failure(error);
+      if (!Call(object_.Get(), name, DISPATCH_METHOD, std::move(args), nullptr, error))
+        return lastGone_ ? HostReply::lost(error) : HostReply::failure(error);
       return {};
     } catch (...) {
       return HostReply::failure(Narrow(name) + " failed: out of memory");
@@ -454,7 +470,7 @@ class ComHost final : public Host {
       Variant value;
       std::string error;
       if (!Call(object_.Get(), name, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, &value, error))
-        return HostValue<bool>::failure(error);
+        return lastGone_ ? HostValue<bool>::lost(error) : HostValue<bool>::failure(error);
       Variant truth;
       HRESULT hr = ::VariantChangeType(&truth, &value, 0, VT_BOOL);
       if (FAILED(hr)) return HostValue<bool>::failure(Narrow(name) + " failed: " + DescribeHresult(hr));
@@ -471,6 +487,7 @@ class ComHost final : public Host {
   HostEvents* sink_ = nullptr;
   int calling_ = 0;
   bool deferred_ = false;
+  bool lastGone_ = false;   // the last failed call did not reach the host
   std::map<std::wstring, DISPID> ids_;
 };
 
@@ -489,6 +506,30 @@ std::string DescribeHresult(HRESULT hr) {
   if (text) ::LocalFree(text);
   if (words.empty()) words = KnownError(hr) ? KnownError(hr) : "Unknown error";
   return words + " (" + Hex(hr) + ")";
+}
+
+bool IsHostGone(HRESULT hr) {
+  switch (hr) {
+    case RPC_E_DISCONNECTED:
+    case RPC_E_SERVER_DIED:
+    case RPC_E_SERVER_DIED_DNE:
+    case RPC_E_CONNECTION_TERMINATED:
+    case RPC_E_INVALID_OBJECT:
+    case CO_E_OBJNOTCONNECTED:
+    case CO_E_SERVER_STOPPING:
+    case HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE):
+    case HRESULT_FROM_WIN32(RPC_S_CALL_FAILED):
+    case HRESULT_FROM_WIN32(RPC_S_CALL_FAILED_DNE):
+    case HRESULT_FROM_WIN32(ERROR_BROKEN_PIPE):
+      return true;
+    default:
+      return false;
+  }
+}
+
+HostConnector::Connection ComHostConnector::connect() {
+  ComHostCreation made = CreateComHost(clsid_);
+  return {std::move(made.host), std::move(made.error), std::move(made.eventsError)};
 }
 
 ComHostCreation CreateComHost(const CLSID& clsid) {

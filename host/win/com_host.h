@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/host.h"
+#include "host/host_link.h"
 
 namespace orv::win {
 
@@ -29,5 +30,19 @@ ComHostCreation CreateComHost(const CLSID& clsid = kHostClsid);
 
 // "Class not registered (0x80040154)": the system's text for an HRESULT.
 std::string DescribeHresult(HRESULT hr);
+
+// The call did not reach a host that is there (its process died, it
+// disconnected its objects, the call failed on the way): not an answer.
+bool IsHostGone(HRESULT hr);
+
+// New connections for the host link: the object of the class, with its events.
+class ComHostConnector : public HostConnector {
+ public:
+  explicit ComHostConnector(const CLSID& clsid = kHostClsid) : clsid_(clsid) {}
+  Connection connect() override;
+
+ private:
+  CLSID clsid_;
+};
 
 }  // namespace orv::win

@@ -373,6 +373,11 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_QUERYENDSESSION:
       return events_ && events_->onCloseRequest() ? FALSE : TRUE;
+    case WM_ENDSESSION:
+      // Sent while the question may still be open, or after it was refused
+      // by nobody: the session ends all the same.
+      if (wp && events_) events_->onSessionEnd();
+      return 0;
     case WM_DESTROY:
       if (events_) events_->onUnload();
       return 0;

@@ -291,3 +291,98 @@ TEST_F(TestHostE2E, LocalPlaybackKeysTheTransmitterForTheFileAndUnkeysAfterIt) {
     WaitUntil([] { return Ctl({L"sinks"}) == 3; }, 10s);
   }
 }
+
+namespace {
+// The test host's own notes as well as its calls.
+bool HostLogHas(const std::string& text) {
+  std::string out;
+  orv::testhost::Control({L"calls"}, out);
+  return out.find(text) != std::string::npos;
+}
+}  // namespace
+
+TEST_F(TestHostE2E, AHostGoneWithoutClosingIsWaitedForAndConnectedAgain) {
+  WriteWav(dir.file(L"ident.wav"), 1.0);
+  OneSlot("ident.wav", "3");
+  Start();
+  SelectRfIp();
+  ASSERT_TRUE(WaitUntil([&] { return !LoggedTimes("TransmitFile(").empty(); }, 10s));
+
+  ASSERT_EQ(Ctl({L"disconnect"}), 0);
+  EXPECT_TRUE(WaitUntil([&] { return program->Caption().find("EchoLink desconectado") != std::string::npos; }, 2s))
+      << program->Caption();
+  EXPECT_EQ(program->Caption(), " Orvalen   PY2TST-L - EchoLink desconectado");
+  EXPECT_EQ(program->Text(kPtt), "PTT OFF");
+  ASSERT_TRUE(WaitUntil([] { return Ctl({L"sinks"}) == 3; }, 5s)) << "the test host did not exit";
+  // The next host instance starts from an empty log, with another name.
+  ASSERT_EQ(Ctl({L"reset"}), 0);
+  ASSERT_EQ(Ctl({L"station", L"PY2NEW-L"}), 0);
+  Sleep(4000);
+  EXPECT_EQ(program->Text(kTempBase), "0") << "a due slot waits for the host";
+  EXPECT_TRUE(program->Running());
+  EXPECT_FALSE(program->MessageBoxOpen());
+
+  ASSERT_TRUE(WaitUntil([&] { return program->Caption() == " Orvalen   PY2NEW-L"; }, 15s)) << program->Caption();
+  EXPECT_TRUE(HostLogHas("# server started"));
+  auto calls = HostCalls();
+  auto first = std::find_if(calls.begin(), calls.end(),
+                            [](const std::string& c) { return c.rfind("StationObject", 0) != 0; });
+  ASSERT_NE(first, calls.end());
+  EXPECT_EQ(*first, "SetTransmit(0)") << "the new host is unkeyed before anything else";
+  EXPECT_EQ(calls.front(), "SetTransmit(0)");
+  ASSERT_TRUE(WaitUntil([&] {
+    auto c = HostCalls();
+    return std::any_of(c.begin(), c.end(), [](const std::string& s) { return s.rfind("TransmitFile(", 0) == 0; });
+  }, 5s)) << "the waiting slot goes out through the new host";
+  EXPECT_TRUE(WaitUntil([&] { return program->Text(kPtt) == "PTT OFF"; }, 2s));
+  EXPECT_FALSE(program->MessageBoxOpen());
+
+  auto logged = Logged();
+  auto has = [&](const std::string& prefix) {
+    return std::any_of(logged.begin(), logged.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+  };
+  EXPECT_TRUE(has("host lost: "));
+  EXPECT_TRUE(has("host reconnect attempt"));
+  EXPECT_TRUE(has("host reconnected: SetTransmit(0), StationName -> PY2NEW-L"));
+
+  // The way out works as before with the new host.
+  program->Click(kSair);
+  EXPECT_EQ(program->WaitForExit(), 0);
+  EXPECT_EQ(HostCalls().back(), "ExitSignal(0)");
+}
+
+TEST_F(TestHostE2E, EndingTheProgramWhileTheHostIsGoneShowsNoError) {
+  Start();
+  ASSERT_EQ(Ctl({L"disconnect"}), 0);
+  ASSERT_TRUE(WaitUntil([&] { return program->Caption().find("EchoLink desconectado") != std::string::npos; }, 3s));
+  ASSERT_TRUE(WaitUntil([] { return Ctl({L"sinks"}) == 3; }, 5s));
+  ASSERT_EQ(Ctl({L"reset"}), 0);
+  program->Click(kSair);
+  EXPECT_EQ(program->WaitForExit(), 0);
+  EXPECT_TRUE(HostCalls().empty()) << "nothing reached a host that was not there";
+}
+
+TEST_F(TestHostE2E, TheSessionEndingUnkeysAndSignalsTheHostEvenWithTheQuestionOpen) {
+  Start();
+  // wineboot sends the system's WM_QUERYENDSESSION / WM_ENDSESSION pair; it
+  // waits for the close question without a time limit, where Windows would
+  // end the session after its own: that last step is sent here.
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::wstring cmd = L"wineboot.exe --end-session --shutdown";
+  ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  auto box = program->WaitForMessageBox(10s);
+  ASSERT_NE(box.hwnd, nullptr) << "the close question is asked for the session end too";
+  EXPECT_EQ(box.title, "Sai do programa");
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(program->mainWindow(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  EXPECT_EQ(program->WaitForExit(), 0);
+  auto calls = HostCalls();
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[calls.size() - 2], "SetTransmit(0)");
+  EXPECT_EQ(calls.back(), "ExitSignal(0)");
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0) << "wineboot still waits";
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+}

@@ -21,6 +21,7 @@ class RecordingHost : public Host {
     return reply("TransmitFile(" + path + "," + b(v) + ")");
   }
   HostValue<std::string> stationName() override {
+    if (disconnected) return reached("StationName"), HostValue<std::string>::lost("StationName: disconnected");
     calls.push_back("StationName");
     if (failing("StationName")) return HostValue<std::string>::failure("StationName failed");
     return {true, station, {}};
@@ -55,6 +56,10 @@ class RecordingHost : public Host {
   HostEvents* sink = nullptr;
   std::function<void(const std::string&)> onCall;  // runs after each call is recorded
   std::map<std::string, bool> failures;
+  // The host's process went away: every call fails as not reaching it, and
+  // is counted, not recorded.
+  bool disconnected = false;
+  int callsWhileDisconnected = 0;
 
  private:
   static std::string b(bool v) { return v ? "-1" : "0"; }
@@ -63,13 +68,16 @@ class RecordingHost : public Host {
       if (on && call.rfind(name, 0) == 0) return true;
     return false;
   }
+  void reached(const std::string&) { ++callsWhileDisconnected; }
   HostReply reply(std::string call) {
+    if (disconnected) return reached(call), HostReply::lost(call + ": disconnected");
     calls.push_back(call);
     if (onCall) onCall(call);
     if (failing(call)) return HostReply::failure(call + " failed");
     return {};
   }
   HostValue<bool> flag(const std::string& name, bool v) {
+    if (disconnected) return reached(name), HostValue<bool>::lost(name + ": disconnected");
     calls.push_back(name);
     if (onCall) onCall(name);
     if (failing(name)) return HostValue<bool>::failure(name + " failed");

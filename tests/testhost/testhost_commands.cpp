@@ -28,6 +28,7 @@ int Usage(std::string& out) {
       "  sinks                  print the number of connected event sinks\n"
       "  wait-sinks N SECONDS   wait until at least N sinks are connected\n"
       "  die                    end the running server at once\n"
+      "  disconnect             disconnect every object from its clients and exit\n"
       "  calls                  print the log\n"
       "  logfile [PATH]         print or set the log file\n");
   return 64;
@@ -131,6 +132,7 @@ int Control(const std::vector<std::wstring>& args, std::string& out) {
     return th::SaveString(L"RaiseDuring", std::wstring(argv[2]) + L":" + argv[3]) ? 0 : 1;
   if (cmd == "closing" && argc == 2) return Send(th::kRaiseClosing) ? 0 : NoServer(out);
   if (cmd == "die" && argc == 2) return Send(th::kDie) ? 0 : NoServer(out);
+  if (cmd == "disconnect" && argc == 2) return Send(th::kDisconnect) ? 0 : NoServer(out);
   if (cmd == "sinks" && argc == 2) {
     LRESULT r = Send(th::kCountSinks);
     if (!r) return NoServer(out);

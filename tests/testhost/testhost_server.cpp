@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "orvalen_testhost.h"
@@ -22,6 +23,7 @@ namespace th = orv::testhost;
 namespace {
 
 constexpr UINT kFireEvents = WM_APP + 1;
+constexpr UINT kDisconnectAll = WM_APP + 2;
 constexpr UINT_PTR kIdleTimer = 1;
 // A server started by hand, or by a client that went away before connecting,
 // does not stay for ever.
@@ -29,6 +31,7 @@ constexpr UINT kIdleMs = 20000;
 
 LONG g_objects = 0;
 HWND g_control = nullptr;
+DWORD g_classCookie = 0;
 ComPtr<ITypeLib> g_lib;
 ComPtr<ITypeInfo> g_hostInfo, g_stationInfo;
 
@@ -464,7 +467,22 @@ LRESULT CALLBACK ControlProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         case th::kDie:
           Log("# killed");
           ::ExitProcess(3);
+        case th::kDisconnect:
+          ::PostMessageW(w, kDisconnectAll, 0, 0);
+          return 1;
       }
+      return 0;
+    }
+    case kDisconnectAll: {
+      // A host that goes away without Closing, but tidily: its clients'
+      // references die with the stubs, and the class can be made again.
+      Log("# disconnecting");
+      if (g_classCookie) ::CoRevokeClassObject(std::exchange(g_classCookie, 0));
+      auto hosts = g_hosts;
+      for (auto* h : hosts) h->AddRef();
+      for (auto* h : hosts) ::CoDisconnectObject(static_cast<ITestHost*>(h), 0);
+      for (auto* h : hosts) h->Release();
+      ::PostQuitMessage(0);
       return 0;
     }
     case kFireEvents:
@@ -573,8 +591,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     g_control = ::CreateWindowExW(0, th::kControlClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
 
     static Factory factory;
-    DWORD cookie = 0;
-    HRESULT hr = ::CoRegisterClassObject(CLSID_TestHost, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie);
+    HRESULT hr =
+        ::CoRegisterClassObject(CLSID_TestHost, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &g_classCookie);
     if (FAILED(hr)) {
       Log("# class registration failed");
       code = 2;
@@ -586,7 +604,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
       }
-      ::CoRevokeClassObject(cookie);
+      if (g_classCookie) ::CoRevokeClassObject(std::exchange(g_classCookie, 0));
       Log("# server stopped");
     }
     ::DestroyWindow(g_control);

@@ -22,6 +22,7 @@ enum Command : ULONG_PTR {
   kRaiseClosing = 2,
   kCountSinks = 3,   // answers the number of connected event sinks
   kDie = 4,          // ends the server at once, as a crashing host would
+  kDisconnect = 5,   // disconnects every object from its clients and exits cleanly
 };
 
 struct Settings {

@@ -1,0 +1,74 @@
+#pragma once
+// The host as the program holds it through the host application's crashes
+// and restarts. Calls go to the current connection; a call that finds the
+// host gone (its process died or disconnected without raising Closing) marks
+// the link gone, and from then on calls are answered at once without touching
+// the dead object, while a fresh connection is tried every 10 s the way
+// start-up makes one. A new connection is unkeyed before anything else is
+// asked of it.
+#include <memory>
+#include <string>
+
+#include "host/host.h"
+#include "platform/timers.h"
+
+namespace orv {
+
+// Makes a new connection to the host application: its automation object with
+// the events connected, as start-up does. On Windows this starts the host
+// application when it is not running.
+class HostConnector {
+ public:
+  struct Connection {
+    std::unique_ptr<Host> host;   // null when none could be made
+    std::string error;            // why not
+    std::string eventsError;      // made, but its events could not be connected
+  };
+  virtual ~HostConnector() = default;
+  virtual Connection connect() = 0;
+};
+
+class HostLink : public Host, private HostEvents {
+ public:
+  static constexpr Millis kRetryInterval{10000};
+  static inline const std::string kNotConnected = "the host application is not connected";
+
+  HostLink(std::unique_ptr<Host> first, HostConnector& connector, TimerService& timers);
+  ~HostLink() override;
+  HostLink(const HostLink&) = delete;
+  HostLink& operator=(const HostLink&) = delete;
+
+  HostReply setTransmit(bool on) override;
+  HostValue<bool> firstBusyFlag() override;
+  HostValue<bool> secondBusyFlag() override;
+  HostReply sendIdentification(bool value) override;
+  HostReply transmitFile(const std::string& path, bool value) override;
+  HostValue<std::string> stationName() override;
+  HostReply exitSignal(bool value) override;
+  void setEventSink(HostEvents* sink) override { sink_ = sink; }
+  bool gone() const override { return !current_; }
+  bool calling() const override { return depth_ > 0; }
+
+  // One reconnection attempt now (the timer's work).
+  void retry();
+
+ private:
+  template <class R, class Call>
+  R forward(Call&& call);
+  void lose(const std::string& why);
+  void note(const std::string& text);
+  void onDtmfString(const std::string& digits) override;
+  void onClosing() override;
+
+  std::unique_ptr<Host> current_;
+  // The connection that went away, kept until no call into it can still be
+  // on the stack.
+  std::unique_ptr<Host> retired_;
+  HostConnector& connector_;
+  std::unique_ptr<Timer> timer_;
+  HostEvents* sink_ = nullptr;
+  int depth_ = 0;
+  bool connecting_ = false;
+};
+
+}  // namespace orv

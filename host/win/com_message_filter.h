@@ -1,0 +1,34 @@
+#pragma once
+// The apartment's message filter: a host busy in a modal dialog rejects
+// calls ("call rejected", "retry later"); such a call is tried again for a
+// few seconds before it counts as failed, while COM's wait keeps the window
+// painting and its timers ticking.
+#include <windows.h>
+
+#include <objidl.h>
+
+namespace orv::win {
+
+inline constexpr DWORD kRejectedCallRetryMs = 5000;
+
+// Registers the filter for the calling thread's apartment for the owner's
+// lifetime, and puts the previous one back at the end.
+class ComMessageFilter {
+ public:
+  ComMessageFilter();
+  ~ComMessageFilter();
+  ComMessageFilter(const ComMessageFilter&) = delete;
+  ComMessageFilter& operator=(const ComMessageFilter&) = delete;
+  bool registered() const { return registered_; }
+
+  // What the filter answers a rejected call after `elapsedMs` (a wait in
+  // milliseconds before the next try, or -1: give up).
+  static DWORD RetryAnswer(DWORD rejectType, DWORD elapsedMs);
+
+ private:
+  IMessageFilter* filter_ = nullptr;
+  IMessageFilter* previous_ = nullptr;
+  bool registered_ = false;
+};
+
+}  // namespace orv::win
