@@ -56,6 +56,9 @@ struct FormServices {
 struct FormFields {
   std::string caminho;       // program folder with exactly one trailing "\"
   std::string arquivoAtual;  // file name being played, as typed in the slot
+  // The error box that ends the program is open: nothing may key the
+  // transmitter behind it.
+  bool failing = false;
 };
 
 inline constexpr OleColor kPttOnColor = Rgb(255, 0, 0);
@@ -66,6 +69,8 @@ class LocalPlayer {
  public:
   virtual ~LocalPlayer() = default;
   virtual void TOCA() = 0;
+  // The host refused to unkey: ask it again every second until it agrees.
+  virtual void retryRelease() = 0;
 };
 
 }  // namespace orv

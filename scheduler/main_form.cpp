@@ -54,7 +54,7 @@ bool MainForm::Load(std::string& error) {
   slotList_.readAtStartup();
   scheduler_.setModeCheck(20, 1);
   if (ended()) return true;
-  scheduler_.armAtStartup();
+  if (!slotList_.unreadable()) scheduler_.armAtStartup();
   transmission_.start();
   return true;
 }
@@ -121,7 +121,7 @@ void MainForm::onUnload() {
 }
 
 void MainForm::onDtmfString(const std::string& digits) {
-  if (ended()) return;
+  if (ended() || fields_.failing) return;
   if (auto r = dtmf_.onDtmfString(digits); !r.ok) Fatal(r.error);
 }
 
@@ -133,11 +133,14 @@ void MainForm::End(int exitCode) {
 }
 
 void MainForm::Fatal(const std::string& error) {
-  if (ended()) return;
-  // Whatever failed, the transmitter must not stay keyed behind us.
-  services_.EchoLink->setTransmit(false);
+  if (ended() || fields_.failing) return;
+  // Whatever failed, the transmitter must not stay keyed behind us, nor be
+  // keyed again by a slot falling due while the box waits for its OK.
+  fields_.failing = true;
+  transmission_.CleanUp();
   services_.dialogs->show("O Orvalen encontrou um erro e ser\xC3\xA1 encerrado:\r\n\r\n" + error, kProgramName,
                           MsgButtons::Ok, MsgIcon::Error, 0);
+  if (!ended()) services_.EchoLink->setTransmit(false);
   End(1);
 }
 

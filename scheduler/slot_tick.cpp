@@ -42,6 +42,7 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
   Slot& s = slots_[slot];
   const std::uint64_t generation = s.generation;
   Host& host = *s_.EchoLink;
+  if (f_.failing) return Due::Waiting;
   // A flag that cannot be read counts as a free host.
   if (auto busy = host.secondBusyFlag(); busy.ok && busy.value) return Due::Waiting;
   if (auto busy = host.firstBusyFlag(); busy.ok && busy.value) return Due::Waiting;
@@ -60,9 +61,12 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
     host.setTransmit(true);
     host.transmitFile(MessagePath(f_.caminho, c_.mens[slot]->text()), true);
     if (s.generation == generation) reload(slot);
-    host.setTransmit(false);
-    c_.PTT->setTextColor(kPttOffColor);
-    c_.PTT->setText("PTT OFF");
+    if (host.setTransmit(false).ok) {
+      c_.PTT->setTextColor(kPttOffColor);
+      c_.PTT->setText("PTT OFF");
+    } else {
+      player_.retryRelease();  // red until the host agrees
+    }
     result = Due::Sent;
   }
   return result;

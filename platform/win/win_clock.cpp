@@ -6,15 +6,30 @@
 
 namespace orv::win {
 
+namespace {
+using UnbiasedTimeFn = VOID(WINAPI*)(PULONGLONG);
+
+VOID WINAPI PlainUnbiasedTime(PULONGLONG t) { QueryUnbiasedInterruptTime(t); }
+
+// The precise form (Windows 10) reads the counter; the plain one moves in
+// scheduler ticks. Both leave out the time the machine slept.
+UnbiasedTimeFn UnbiasedInterruptTime() {
+  if (HMODULE kb = GetModuleHandleW(L"kernelbase.dll")) {
+    if (auto f = reinterpret_cast<UnbiasedTimeFn>(
+            reinterpret_cast<void*>(GetProcAddress(kb, "QueryUnbiasedInterruptTimePrecise"))))
+      return f;
+  }
+  return &PlainUnbiasedTime;
+}
+}  // namespace
+
 std::chrono::milliseconds WinClock::monotonic() const {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return std::chrono::milliseconds(now.QuadPart / freq.QuadPart * 1000 + now.QuadPart % freq.QuadPart * 1000 / freq.QuadPart);
+  // Sleep must not count: the countdowns resume where they stood instead of
+  // bursting every slot due during the night at the moment of waking.
+  static const UnbiasedTimeFn read = UnbiasedInterruptTime();
+  ULONGLONG hundredsOfNs = 0;
+  read(&hundredsOfNs);
+  return std::chrono::milliseconds(static_cast<long long>(hundredsOfNs / 10000));
 }
 
 std::string WinClock::timeOfDayText() const {

@@ -50,25 +50,30 @@ bool WinFileSystem::exists(const std::string& path) {
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::optional<std::string> WinFileSystem::readAll(const std::string& path) {
+std::optional<std::string> WinFileSystem::readAll(const std::string& path, std::string* error) {
+  auto fail = [error] {
+    if (error) *error = SystemErrorText(GetLastError());
+    return std::nullopt;
+  };
   UniqueHandle f(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (f.get() == INVALID_HANDLE_VALUE) {
     f.release();
-    return std::nullopt;
+    return fail();
   }
   std::string out;
   char buf[65536];
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(f.get(), buf, sizeof buf, &got, nullptr)) return std::nullopt;
+    if (!ReadFile(f.get(), buf, sizeof buf, &got, nullptr)) return fail();
     if (got == 0) break;
     out.append(buf, got);
   }
   return out;
 }
 
-WriteResult WinFileSystem::replaceAll(const std::string& path, const std::string& bytes) {
+WriteResult WinFileSystem::replaceAll(const std::string& path, const std::string& bytes,
+                                      const std::string& backupPath) {
   const std::wstring target = Widen(path);
   // A new file beside the old one, so the final rename stays on one volume.
   std::wstring temp = target + L".novo";
@@ -86,7 +91,15 @@ WriteResult WinFileSystem::replaceAll(const std::string& path, const std::string
     err = GetLastError();
   }
   f.reset();
-  if (ok && !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (ok && !backupPath.empty() && GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    const std::wstring backup = Widen(backupPath);
+    if (!ReplaceFileW(target.c_str(), temp.c_str(), backup.c_str(), 0, nullptr, nullptr)) {
+      ok = false;
+      err = GetLastError();
+      // The old file already carries the backup's name: give it its own back.
+      if (err == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    }
+  } else if (ok && !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ok = false;
     err = GetLastError();
   }

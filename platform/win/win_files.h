@@ -13,8 +13,9 @@ class WinFileSystem : public FileSystem {
  public:
   ListResult listNormalFiles(const std::string& pattern) override;
   bool exists(const std::string& path) override;
-  std::optional<std::string> readAll(const std::string& path) override;
-  WriteResult replaceAll(const std::string& path, const std::string& bytes) override;
+  std::optional<std::string> readAll(const std::string& path, std::string* error = nullptr) override;
+  WriteResult replaceAll(const std::string& path, const std::string& bytes,
+                         const std::string& backupPath = {}) override;
   std::string programFolder() override;
 };
 

@@ -9,6 +9,10 @@
 
 namespace orv::win {
 
+// `utf8` in code page `codePage`; nothing when a character has no exact form
+// there. Apart so that a UTF-8 ANSI code page can be tried on any system.
+std::optional<std::string> ToCodePage(const std::string& utf8, UINT codePage);
+
 class WinLocale : public Locale {
  public:
   std::string decimalSeparator() const override;

@@ -67,20 +67,26 @@ void VirtualTime::advance(std::chrono::milliseconds d) {
   now_ = target;
 }
 
+void VirtualTime::sleep(std::chrono::milliseconds d) {
+  slept_ += d;
+  for (Entry* e : entries_)
+    if (e->alive && e->running) e->due = std::min(e->due, now_);
+}
+
 int VirtualTime::runningTimers() const {
   return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
                                         [](const Entry* e) { return e->alive && e->running; }));
 }
 
 std::string VirtualTime::timeOfDayText() const {
-  long long s = (wallStart_ + now_.count() / 1000) % 86400;
+  long long s = wallMillis() / 1000 % 86400;
   char buf[16];
   std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
   return buf;
 }
 
 std::string VirtualTime::logTimestamp() const {
-  long long ms = wallStart_ * 1000LL + now_.count();
+  long long ms = wallMillis();
   char buf[40];
   std::snprintf(buf, sizeof buf, "2026-01-01 %02lld:%02lld:%02lld.%03lld", ms / 3600000 % 24,
                 ms / 60000 % 60, ms / 1000 % 60, ms % 1000);

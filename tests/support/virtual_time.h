@@ -32,8 +32,15 @@ class VirtualTime : public Clock, public TimerService {
   void advanceSeconds(double s) { advance(std::chrono::milliseconds(static_cast<long long>(s * 1000))); }
   // Moves the clock without running ticks (the UI thread was held up).
   void jump(std::chrono::milliseconds d) { now_ += d; }
+  // The machine sleeps for `d`: the wall clock moves on, the monotonic clock
+  // stands still and no timer ticks. On waking every running timer is
+  // overdue, as window timers are after a resume, and ticks at the next
+  // advance.
+  void sleep(std::chrono::milliseconds d);
   // Wall-clock time of day at monotonic 0, in seconds after midnight.
   void setWallStart(int secondsAfterMidnight) { wallStart_ = secondsAfterMidnight; }
+  // Wall-clock milliseconds after midnight of the first day.
+  long long wallMillis() const { return wallStart_ * 1000LL + now_.count() + slept_.count(); }
 
   int runningTimers() const;
   std::uint64_t ticksDelivered() const { return ticks_; }
@@ -43,6 +50,7 @@ class VirtualTime : public Clock, public TimerService {
   friend class VirtualTimer;
   std::chrono::milliseconds now_{0};
   int wallStart_ = 12 * 3600;
+  std::chrono::milliseconds slept_{0};
   std::uint64_t ticks_ = 0;
   std::vector<Entry*> entries_;
 };
