@@ -22,7 +22,7 @@ struct NineSlots : SchedulerFixture {
     const char* intervals[] = {"7", "11", "13", "30", "45", "60", "97", "300", "600"};
     for (int i = 0; i < kSlotCount; ++i) arm(i, "m" + std::to_string(i) + ".wav", intervals[i]);
     host.onCall = [this](const std::string& c) {
-      if (c.rfind("TransmitFile", 0) == 0) log.emplace_back(time.wallMillis(), c);
+      if (c.rfind("TransmitFile", 0) == 0) log.emplace_back(time.localMillis(), c);
     };
   }
   Sends take() { return std::exchange(log, {}); }

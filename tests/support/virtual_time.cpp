@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/civil_time.h"
+
 namespace orv::test {
 
 struct VirtualTime::Entry {
@@ -34,7 +36,37 @@ class VirtualTimer : public Timer {
   VirtualTime::Entry* e_;
 };
 
-VirtualTime::VirtualTime() = default;
+VirtualTime::VirtualTime() : wallDays_(DaysFromCivil(2026, 1, 1)) {}
+
+void VirtualTime::setWallDate(int year, int month, int day) { wallDays_ = DaysFromCivil(year, month, day); }
+
+long long VirtualTime::localMillis() const {
+  long long ms = wallDays_ * 86400000LL + wallStart_ * 1000LL + now_.count() + shift_.count();
+  for (const auto& [at, delta] : offsets_)
+    if (now_ >= at) ms += delta * 1000LL;
+  return ms;
+}
+
+LocalTime VirtualTime::localNow() const {
+  const long long ms = localMillis();
+  long long days = ms / 86400000LL;
+  long long inDay = ms % 86400000LL;
+  if (inDay < 0) {
+    inDay += 86400000LL;
+    --days;
+  }
+  const CivilDate d = CivilFromDays(days);
+  LocalTime t;
+  t.year = d.year;
+  t.month = d.month;
+  t.day = d.day;
+  t.hour = static_cast<int>(inDay / 3600000);
+  t.minute = static_cast<int>(inDay / 60000 % 60);
+  t.second = static_cast<int>(inDay / 1000 % 60);
+  t.millisecond = static_cast<int>(inDay % 1000);
+  t.weekday = WeekdayFromDays(days);
+  return t;
+}
 VirtualTime::~VirtualTime() {
   for (Entry* e : entries_) delete e;
 }
@@ -68,7 +100,7 @@ void VirtualTime::advance(std::chrono::milliseconds d) {
 }
 
 void VirtualTime::sleep(std::chrono::milliseconds d) {
-  slept_ += d;
+  shift_ += d;
   for (Entry* e : entries_)
     if (e->alive && e->running) e->due = std::min(e->due, now_);
 }
@@ -79,14 +111,14 @@ int VirtualTime::runningTimers() const {
 }
 
 std::string VirtualTime::timeOfDayText() const {
-  long long s = wallMillis() / 1000 % 86400;
+  long long s = (wallStart_ + now_.count() / 1000) % 86400;
   char buf[16];
   std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
   return buf;
 }
 
 std::string VirtualTime::logTimestamp() const {
-  long long ms = wallMillis();
+  long long ms = wallStart_ * 1000LL + now_.count();
   char buf[40];
   std::snprintf(buf, sizeof buf, "2026-01-01 %02lld:%02lld:%02lld.%03lld", ms / 3600000 % 24,
                 ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
