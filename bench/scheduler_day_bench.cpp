@@ -15,6 +15,7 @@ namespace {
 
 struct NullPlayer : LocalPlayer {
   void TOCA() override { ++plays; }
+  void retryRelease() override {}
   long plays = 0;
 };
 

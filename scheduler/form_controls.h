@@ -63,6 +63,9 @@ struct FormServices {
 struct FormFields {
   std::string caminho;       // program folder with exactly one trailing "\"
   std::string arquivoAtual;  // file name being played, as typed in the slot
+  // The error box that ends the program is open: nothing may key the
+  // transmitter behind it.
+  bool failing = false;
 };
 
 inline constexpr OleColor kPttOnColor = Rgb(255, 0, 0);
@@ -75,6 +78,8 @@ class LocalPlayer {
   virtual void TOCA() = 0;
   // Whether a message is playing now (TOCA started one that renders).
   virtual bool playing() const { return true; }
+  // The host refused to unkey: ask it again every second until it agrees.
+  virtual void retryRelease() {}
 };
 
 }  // namespace orv

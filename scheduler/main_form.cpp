@@ -65,7 +65,7 @@ bool MainForm::Load(std::string& error) {
   slotList_.readAtStartup();
   scheduler_.setModeCheck(20, 1);
   if (ended()) return true;
-  scheduler_.armAtStartup();
+  if (!slotList_.unreadable()) scheduler_.armAtStartup();
   transmission_.start();
   return true;
 }
@@ -143,7 +143,7 @@ void MainForm::onSessionEnd() {
 }
 
 void MainForm::onDtmfString(const std::string& digits) {
-  if (ended()) return;
+  if (ended() || fields_.failing) return;
   if (auto r = dtmf_.onDtmfString(digits); Failed(r)) Fatal(r.error);
 }
 
@@ -171,11 +171,14 @@ void MainForm::End(int exitCode) {
 }
 
 void MainForm::Fatal(const std::string& error) {
-  if (ended()) return;
-  // Whatever failed, the transmitter must not stay keyed behind us.
-  services_.EchoLink->setTransmit(false);
+  if (ended() || fields_.failing) return;
+  // Whatever failed, the transmitter must not stay keyed behind us, nor be
+  // keyed again by a slot falling due while the box waits for its OK.
+  fields_.failing = true;
+  transmission_.CleanUp();
   services_.dialogs->show("O Orvalen encontrou um erro e ser\xC3\xA1 encerrado:\r\n\r\n" + error, kProgramName,
                           MsgButtons::Ok, MsgIcon::Error, 0);
+  if (!ended()) services_.EchoLink->setTransmit(false);
   End(1);
 }
 

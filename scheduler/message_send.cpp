@@ -2,13 +2,16 @@
 
 namespace orv {
 
-HostReply SendToHost(FormControls& c, Host& host, const std::string& path, const std::function<void()>& whileKeyed) {
+HostReply SendToHost(FormControls& c, Host& host, const std::string& path, const std::function<void()>& whileKeyed,
+                     bool* released) {
   c.PTT->setTextColor(kPttOnColor);
   c.PTT->setText("PTT ON");
   host.setTransmit(true);
   HostReply reply = host.transmitFile(path, true);
   if (whileKeyed) whileKeyed();
-  host.setTransmit(false);
+  const bool unkeyed = host.setTransmit(false).ok;
+  if (released) *released = unkeyed;
+  if (released && !unkeyed) return reply;
   c.PTT->setTextColor(kPttOffColor);
   c.PTT->setText("PTT OFF");
   return reply;

@@ -79,7 +79,7 @@ bool SlotListFile::save() {
     showError(SlotListRefusalMessage(encoded.refusedLine));
     return false;
   }
-  const WriteResult r = s_.files->replaceAll(kSlotListFileName, encoded.bytes);
+  const WriteResult r = s_.files->replaceAll(kSlotListFileName, encoded.bytes, kSlotListBackupName);
   if (!r.ok) {
     std::string text = "Não foi possível gravar as mensagens em " + kSlotListFileName;
     if (!r.error.empty()) text += ": " + r.error;
@@ -89,14 +89,24 @@ bool SlotListFile::save() {
   return true;
 }
 
-void SlotListFile::read() {
-  // An unreadable file reads as an empty one: every box empties, silently.
-  const auto bytes = s_.files->readAll(kSlotListFileName);
-  const SlotListLines lines = DecodeSlotList(bytes ? *bytes : std::string(), *s_.locale);
+bool SlotListFile::read() {
+  // A file that is there but locked or forbidden must not pass for an empty
+  // list: the boxes keep what they hold and the operator learns why.
+  std::string error;
+  const auto bytes = s_.files->readAll(kSlotListFileName, &error);
+  unreadable_ = !bytes;
+  if (!bytes) {
+    std::string text = "N\xC3\xA3o foi poss\xC3\xADvel ler as mensagens de " + kSlotListFileName;
+    if (!error.empty()) text += ": " + error;
+    showError(text + "\nAs mensagens n\xC3\xA3o foram carregadas.");
+    return false;
+  }
+  const SlotListLines lines = DecodeSlotList(*bytes, *s_.locale);
   for (int i = 0; i < kSlotCount; ++i) {
     c_.mens[i]->setText(lines[i]);
     c_.cont[i]->setText(lines[kSlotCount + i]);
   }
+  return true;
 }
 
 bool SlotListFile::readOnRequest() {
@@ -104,14 +114,13 @@ bool SlotListFile::readOnRequest() {
     s_.dialogs->show("Grave as mensagens primeiro!", kProgramName, MsgButtons::Ok, MsgIcon::None);
     return false;
   }
-  read();
-  return true;
+  return read();
 }
 
 bool SlotListFile::readAtStartup() {
+  unreadable_ = false;
   if (!ExisteArquivo(*s_.files, kSlotListFileName)) return false;
-  read();
-  return true;
+  return read();
 }
 
 }  // namespace orv

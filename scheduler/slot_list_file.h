@@ -14,6 +14,9 @@ namespace orv {
 
 inline constexpr int kSlotListLines = 2 * kSlotCount;
 inline const std::string kSlotListFileName = "orvalen.txt";
+// The list as it was before the last "Gravar", kept so a mistaken save can be
+// undone by hand.
+inline const std::string kSlotListBackupName = "orvalen.bak";
 // A single-line box holds at most this many characters; longer lines are cut
 // on reading so a damaged file cannot flood the window.
 inline constexpr std::size_t kMaxSlotLineBytes = 32767;
@@ -51,16 +54,21 @@ class SlotListFile {
   // and the old file is as it was.
   bool save();
   // "Ler". False (and "Grave as mensagens primeiro!") when there is no file.
+  // A file that exists but cannot be read leaves the boxes as they are, says
+  // why, and gives false.
   bool readOnRequest();
-  // Start-up: reads the file when it exists, shows nothing otherwise.
+  // Start-up: reads the file when it exists, shows nothing when it does not.
   bool readAtStartup();
+  // The last read found the file but could not read it.
+  bool unreadable() const { return unreadable_; }
 
  private:
-  void read();
+  bool read();
   void showError(const std::string& text);
 
   FormControls& c_;
   FormServices& s_;
+  bool unreadable_ = false;
 };
 
 }  // namespace orv

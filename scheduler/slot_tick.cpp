@@ -44,6 +44,7 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
   Slot& s = slots_[slot];
   const std::uint64_t generation = s.generation;
   Host& host = *s_.EchoLink;
+  if (f_.failing) return Due::Waiting;
   const Millis now = s_.clock->monotonic();
   if (s.waitingSince.count() < 0) s.waitingSince = now;
   // A host that is not there counts as a busy one: nobody would key the radio.
@@ -67,9 +68,12 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
     result = Due::Sent;
   }
   if (c_.Check21->value() == 1) {
+    bool released = true;
     const HostReply reply = SendToHost(c_, host, HostCopyPath(s_.audio, MessagePath(f_.caminho, name)), [&] {
       if (s.generation == generation && !HostGone(host)) reload(slot);
-    });
+    }, &released);
+    // Red until the host agrees; a host that is gone has nothing to unkey.
+    if (!released && !HostGone(host)) player_.retryRelease();
     record("RF+IP", HostGone(host) ? kOutcomeHostGone
                     : !reply.ok ? HostFailedOutcome(reply.error)
                     : exists()  ? SentAfterWaitOutcome(waited)

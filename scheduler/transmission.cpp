@@ -66,7 +66,11 @@ HostReply Transmission::CleanUp() {
   old.reset();
   length_.reset();
   HostReply reply = s_.EchoLink->setTransmit(false);
-  if (!reply.ok) return reply;
+  if (!reply.ok) {
+    // Whatever the time boxes show, nothing else would ask again.
+    retryRelease();
+    return reply;
+  }
   if (safetyNet_) safetyNet_->stop();
   c_.PTT->setTextColor(kPttOffColor);
   c_.PTT->setText("PTT OFF");
@@ -74,6 +78,7 @@ HostReply Transmission::CleanUp() {
 }
 
 void Transmission::TOCA() {
+  if (f_.failing) return;
   CleanUp();
   const std::string path = MessagePath(f_.caminho, f_.arquivoAtual);
   graph_ = s_.playback ? s_.playback->create() : nullptr;
@@ -96,7 +101,7 @@ void Transmission::TOCA() {
 }
 
 void Transmission::TXFile() {
-  if (!graph_) {
+  if (!graph_ || f_.failing) {
     CleanUp();
     return;
   }
@@ -166,11 +171,16 @@ void Transmission::armSafetyNet(double secondsLeft) {
   safetyNet_->start(Millis(static_cast<long long>(std::floor((s + kSafetyMargin) * 1000))));
 }
 
+void Transmission::retryRelease() {
+  if (!s_.timers) return;
+  if (!safetyNet_) safetyNet_ = s_.timers->create([this] { safetyNetTick(); });
+  safetyNet_->start(1000ms);
+}
+
 void Transmission::safetyNetTick() {
   if (s_.EchoLink->calling()) return safetyNet_->start(1000ms);
   safetyNet_->stop();
-  // A host that refuses to unkey is asked again every second.
-  if (!CleanUp().ok && safetyNet_) safetyNet_->start(1000ms);
+  CleanUp();  // a refusal asks again in a second
 }
 
 }  // namespace orv

@@ -24,6 +24,7 @@ class Transmission : public LocalPlayer {
   // Plays `arquivoAtual` (resolved against `caminho`) with the transmitter
   // keyed; a running playback is released first.
   void TOCA() override;
+  void retryRelease() override;
   void TXFile();
 
   // Starts the progress tick (Timer1, 1 s) and the clock tick (Timer2, 10 ms).

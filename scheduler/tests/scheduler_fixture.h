@@ -15,6 +15,8 @@ struct RecordingPlayer : LocalPlayer {
     played.push_back(fields.arquivoAtual);
     if (onToca) onToca();
   }
+  void retryRelease() override { ++retries; }
+  int retries = 0;
   FormFields& fields;
   std::vector<std::string> played;
   std::function<void()> onToca;

@@ -43,6 +43,14 @@ TEST(SlotListFile, SaveWritesNamesThenIntervalsEachEndedByCrLf) {
             "ident.wav\r\n\r\naviso.wav\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
             "600\r\n0\r\n1800\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
   EXPECT_TRUE(f.dialogs.shown.empty());
+  EXPECT_EQ(f.files.files.count("orvalen.bak"), 0u);  // nothing to keep the first time
+
+  // Each save keeps the list it replaces.
+  const std::string first = f.file();
+  f.mens[0].setText("outro.wav");
+  ASSERT_TRUE(f.list.save());
+  EXPECT_EQ(f.files.files["orvalen.bak"], first);
+  EXPECT_EQ(f.file().substr(0, 11), "outro.wav\r\n");
 }
 
 TEST(SlotListFile, RoundTripKeepsEveryBoxAsTyped) {
@@ -121,7 +129,7 @@ TEST(SlotListFile, ReadWithoutAFile) {
   EXPECT_EQ(f.dialogs.shown.size(), 2u);
 }
 
-TEST(SlotListFile, ShortAndUnreadableFilesEmptyTheMissingBoxes) {
+TEST(SlotListFile, ShortFilesEmptyTheMissingBoxesUnreadableOnesLeaveThemAll) {
   ListFixture f;
   f.setBoxes("was");
   f.file() = "a.wav\r\nb.wav\r\n";
@@ -131,11 +139,19 @@ TEST(SlotListFile, ShortAndUnreadableFilesEmptyTheMissingBoxes) {
   EXPECT_EQ(f.mens[2].text(), "");
   EXPECT_EQ(f.cont[0].text(), "");  // empty, not "0"
 
+  // Locked by another program: the boxes stay, the message names the file
+  // and the system's reason, at start-up as on "Ler".
   f.setBoxes("was");
   f.files.unreadable.push_back(kSlotListFileName);
-  EXPECT_TRUE(f.list.readOnRequest());
-  for (const auto& b : f.boxes()) EXPECT_EQ(b, "");
-  EXPECT_TRUE(f.dialogs.shown.empty());
+  EXPECT_FALSE(f.list.readOnRequest());
+  EXPECT_FALSE(f.list.readAtStartup());
+  EXPECT_TRUE(f.list.unreadable());
+  for (const auto& b : f.boxes()) EXPECT_EQ(b, "was");
+  ASSERT_EQ(f.dialogs.shown.size(), 2u);
+  EXPECT_EQ(f.dialogs.shown[0].text,
+            "N\xC3\xA3o foi poss\xC3\xADvel ler as mensagens de orvalen.txt: " + f.files.readError +
+                "\nAs mensagens n\xC3\xA3o foram carregadas.");
+  EXPECT_EQ(f.dialogs.shown[1].icon, MsgIcon::Error);
 }
 
 TEST(SlotListFile, LineEnds) {

@@ -100,8 +100,9 @@ TEST(SlotTick, FailingHostCallsAreSkipped) {
   f.seconds(2);
   EXPECT_EQ(f.host.count("SetTransmit(0)"), 1);
   EXPECT_EQ(f.temp[0].text(), "1");
-  EXPECT_EQ(f.ptt.text(), "PTT OFF");
-  EXPECT_EQ(f.ptt.textColor(), kPttOffColor);
+  // A refused unkey is not shown as released, and is asked for again.
+  EXPECT_EQ(f.ptt.text(), "PTT ON");
+  EXPECT_EQ(f.player.retries, 1);
 }
 
 TEST(SlotTick, ABusyHostHoldsTheSlotAtZeroUntilTheFirstFreeTick) {

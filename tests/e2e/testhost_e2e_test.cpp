@@ -261,6 +261,53 @@ TEST_F(TestHostE2E, SavedSlotsAreArmedAgainAfterARestart) {
   EXPECT_TRUE(WaitUntil([&] { return program->Text(kTempBase + 2) == "1799"; }, 3s));
 }
 
+TEST_F(TestHostE2E, AUtf8ListFillsTheBoxesAndASaveKeepsItAsTheBackup) {
+  // As Notepad saves it: a byte-order mark, then accented names.
+  const std::string list = "\xEF\xBB\xBF" + OneSlotList("a\xC3\xA7\xC3\xA3o.wav", "600");
+  WriteFileBytes(dir.file(L"orvalen.txt"), list);
+  WriteWav(dir.file(L"a\u00e7\u00e3o.wav"), 1.0);
+  Start();
+  EXPECT_EQ(program->Text(kMensBase), "a\xC3\xA7\xC3\xA3o.wav");
+  EXPECT_EQ(program->Check(kCheckBase), 1);
+  EXPECT_FALSE(program->MessageBoxOpen());
+  program->SetText(kMensBase + 1, "m\xC3\xBAsica \xC3\xA9.wav");
+  program->Click(kGravar);
+  ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(dir.file(L"orvalen.bak")) == list; }));
+  // Written back in the ANSI code page (Windows-1252 here).
+  EXPECT_EQ(ReadFileBytes(dir.file(L"orvalen.txt")).substr(0, 24), "a\xE7\xE3o.wav\r\nm\xFAsica \xE9.wav\r\n");
+}
+
+TEST_F(TestHostE2E, ASlotNamedByAnAbsolutePathSendsThatPath) {
+  TempFolder elsewhere;
+  WriteWav(elsewhere.file(L"aviso.wav"), 1.0);
+  std::string path;
+  for (wchar_t c : elsewhere.file(L"aviso.wav")) path += static_cast<char>(c);  // the temp folder is ASCII
+  OneSlot(path, "1");
+  Start();
+  EXPECT_EQ(program->Check(kCheckBase), 1) << "the file test finds it where it is";
+  SelectRfIp();
+  ASSERT_TRUE(WaitUntil([&] { return Count(HostCalls(), "TransmitFile(" + path + ",-1)") >= 1; }, 10s));
+}
+
+TEST_F(TestHostE2E, ALockedListIsReportedAndArmsNothing) {
+  WriteWav(dir.file(L"ident.wav"), 1.0);
+  OneSlot("ident.wav", "1");
+  HANDLE held = CreateFileW(dir.file(L"orvalen.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  program = std::make_unique<RunningProgram>(dir, L"--host-log=host.log");
+  ASSERT_TRUE(program->started());
+  const MessageBoxInfo box = program->WaitForMessageBox(20s);
+  CloseHandle(held);
+  ASSERT_NE(box.hwnd, nullptr);
+  EXPECT_NE(box.text.find("orvalen.txt: "), std::string::npos) << box.text;
+  program->Answer(box, IDOK);
+  ASSERT_TRUE(program->WaitForMainWindow());
+  EXPECT_EQ(program->Text(kMensBase), "");
+  EXPECT_EQ(program->Check(kCheckBase), 0);
+  Sleep(2500);  // an armed slot of 1 s would have keyed by now ("RF  -")
+  EXPECT_EQ(Count(HostCalls(), "SetTransmit(-1)"), 0);
+}
+
 TEST_F(TestHostE2E, LocalPlaybackKeysTheTransmitterForTheFileAndUnkeysAfterIt) {
   for (int kind = 0; kind < 2; ++kind) {
     SCOPED_TRACE(kind == 0 ? "8-bit mono 8000 Hz" : "16-bit stereo 44100 Hz");

@@ -55,15 +55,20 @@ ListResult FakeFileSystem::listNormalFiles(const std::string& pattern) {
   return {true, n, {}};
 }
 
-std::optional<std::string> FakeFileSystem::readAll(const std::string& path) {
-  if (std::find(unreadable.begin(), unreadable.end(), path) != unreadable.end()) return std::nullopt;
+std::optional<std::string> FakeFileSystem::readAll(const std::string& path, std::string* error) {
   auto it = files.find(path);
-  if (it == files.end()) return std::nullopt;
+  const bool locked = std::find(unreadable.begin(), unreadable.end(), path) != unreadable.end();
+  if (it == files.end() || locked) {
+    if (error) *error = locked ? readError : "O sistema n\xC3\xA3o pode encontrar o arquivo especificado.";
+    return std::nullopt;
+  }
   return it->second;
 }
 
-WriteResult FakeFileSystem::replaceAll(const std::string& path, const std::string& bytes) {
+WriteResult FakeFileSystem::replaceAll(const std::string& path, const std::string& bytes,
+                                       const std::string& backupPath) {
   if (failWrites) return {false, "Acesso negado."};
+  if (auto old = files.find(path); !backupPath.empty() && old != files.end()) files[backupPath] = old->second;
   files[path] = bytes;
   return {};
 }

@@ -40,14 +40,16 @@ class FakeFileSystem : public FileSystem {
  public:
   ListResult listNormalFiles(const std::string& pattern) override;
   bool exists(const std::string& path) override { return files.count(path) > 0; }
-  std::optional<std::string> readAll(const std::string& path) override;
-  WriteResult replaceAll(const std::string& path, const std::string& bytes) override;
+  std::optional<std::string> readAll(const std::string& path, std::string* error = nullptr) override;
+  WriteResult replaceAll(const std::string& path, const std::string& bytes,
+                         const std::string& backupPath = {}) override;
   std::string programFolder() override { return folder; }
 
   std::map<std::string, std::string> files;   // path -> content
   std::map<std::string, bool> hidden;         // path -> hidden or system
   std::vector<std::string> unlistable;        // patterns that fail to list
-  std::vector<std::string> unreadable;
+  std::vector<std::string> unreadable;        // exist, but reading fails with readError
+  std::string readError = "O arquivo j\xC3\xA1 est\xC3\xA1 sendo usado por outro processo.";
   bool failWrites = false;
   std::string folder = "C:\\Orvalen";
 };

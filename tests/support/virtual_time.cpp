@@ -99,6 +99,12 @@ void VirtualTime::advance(std::chrono::milliseconds d) {
   now_ = target;
 }
 
+void VirtualTime::sleep(std::chrono::milliseconds d) {
+  shift_ += d;
+  for (Entry* e : entries_)
+    if (e->alive && e->running) e->due = std::min(e->due, now_);
+}
+
 int VirtualTime::runningTimers() const {
   return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
                                         [](const Entry* e) { return e->alive && e->running; }));

@@ -34,6 +34,11 @@ class VirtualTime : public Clock, public TimerService {
   void advanceSeconds(double s) { advance(std::chrono::milliseconds(static_cast<long long>(s * 1000))); }
   // Moves the clock without running ticks (the UI thread was held up).
   void jump(std::chrono::milliseconds d) { now_ += d; }
+  // The machine sleeps for `d`: the wall clock moves on, the monotonic clock
+  // stands still and no timer ticks. On waking every running timer is
+  // overdue, as window timers are after a resume, and ticks at the next
+  // advance.
+  void sleep(std::chrono::milliseconds d);
   // Wall-clock time of day at monotonic 0, in seconds after midnight.
   void setWallStart(int secondsAfterMidnight) { wallStart_ = secondsAfterMidnight; }
   // The local date at monotonic 0 (2026-01-01 unless told).
