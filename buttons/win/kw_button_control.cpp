@@ -239,6 +239,12 @@ void KwButtonControl::releaseCapture() {
   releasingCapture_ = false;
 }
 
+void KwButtonControl::propertyChanged(const std::string& key) {
+  changed_.insert(key);
+  // A property set by the container's code, outside any message of ours.
+  announceChanges();
+}
+
 void KwButtonControl::captionChanged(const std::string& caption) {
   // Straight to the stored text: WM_SETTEXT from outside comes back here.
   if (hwnd_) ::DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(caption).c_str()));

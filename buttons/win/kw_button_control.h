@@ -87,7 +87,7 @@ class KwButtonControl : public ButtonHost {
   void setAccessKeys(const std::string& keys) override { accessKeys_ = keys; }
   std::string tag() override { return tag_; }
   void setTag(const std::string& tag) override { tag_ = tag; }
-  void propertyChanged(const std::string& key) override { changed_.insert(key); }
+  void propertyChanged(const std::string& key) override;
   void captionChanged(const std::string& caption) override;
   void showInformation(const std::string& text, const std::string& title) override;
   WindowRef ownWindow() override { return reinterpret_cast<WindowRef>(hwnd_); }

@@ -2,6 +2,11 @@
 // its content, where the layout puts it, with its initial contents.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include <oleacc.h>
+
+#include "platform/win/scoped.h"
 #include "platform/win/text.h"
 #include "scheduler/win/form1_window.h"
 
@@ -110,4 +115,58 @@ TEST_F(Form1LayoutTest, WidgetsReadAndWriteTheControls) {
   EXPECT_EQ(c.H1->value(), 7);
   c.PTT->setTextColor(kPttOnColor);
   EXPECT_EQ(c.PTT->textColor(), kPttOnColor);
+}
+
+TEST_F(Form1LayoutTest, TabGoesInReadingOrderSlotRowBySlotRow) {
+  using F = Form1Window;
+  std::vector<int> expected = {F::kIdCheck20, F::kIdCheck21};
+  for (int i = 0; i < kSlotCount; ++i)
+    for (int base : {F::kIdCheckBase, F::kIdMensBase, F::kIdContBase}) expected.push_back(base + i);
+  for (int id : {F::kIdDtmf, F::kIdH1, F::kIdV4, F::kIdUseSetVol4, F::kIdGravar, F::kIdLer, F::kIdAjuda, F::kIdSobre,
+                 F::kIdSair})
+    expected.push_back(id);
+  std::vector<int> walked;
+  HWND first = w.control(F::kIdCheck20), at = first;
+  do {
+    walked.push_back(GetDlgCtrlID(at));
+    at = GetNextDlgTabItem(w.hwnd(), at, FALSE);
+  } while (at && at != first && walked.size() < 100);
+  EXPECT_EQ(walked, expected);
+}
+
+TEST(Form1AccessibleNames, SlotBoxesAreNamedAndKeepTheirTexts) {
+  orv::win::ComApartment com;
+  constexpr GUID kClsidAccPropServices = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+  constexpr GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+  IUnknown* services = nullptr;
+  if (FAILED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IUnknown),
+                              reinterpret_cast<void**>(&services))))
+    GTEST_SKIP() << "this system offers no annotation service";
+  services->Release();
+  Form1Window w;
+  ASSERT_TRUE(w.Create(nullptr));
+  struct { int base; const wchar_t* name; const char* text; } boxes[] = {
+      {Form1Window::kIdMensBase, L"Mensagem ", ""},
+      {Form1Window::kIdContBase, L"Intervalo ", "0"},
+      {Form1Window::kIdTempBase, L"Contagem ", "0"}};
+  for (int i = 0; i < kSlotCount; ++i) {
+    for (const auto& b : boxes) {
+      HWND box = w.control(b.base + i);
+      SCOPED_TRACE(b.base + i);
+      IAccessible* acc = nullptr;
+      ASSERT_EQ(AccessibleObjectFromWindow(box, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&acc)), S_OK);
+      VARIANT self;
+      VariantInit(&self);
+      self.vt = VT_I4;
+      self.lVal = CHILDID_SELF;
+      BSTR name = nullptr;
+      acc->get_accName(self, &name);
+      EXPECT_EQ(std::wstring(name ? name : L""), b.name + std::to_wstring(i + 1));
+      SysFreeString(name);
+      acc->Release();
+      wchar_t text[32];
+      GetWindowTextW(box, text, 32);
+      EXPECT_EQ(Narrow(text), b.text);
+    }
+  }
 }
