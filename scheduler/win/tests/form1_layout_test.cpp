@@ -185,6 +185,7 @@ TEST(Form1AccessibleNames, SlotBoxesAreNamedAndKeepTheirTexts) {
       EXPECT_EQ(Narrow(text), b.text);
     }
   }
+}
 
 TEST_F(Form1LayoutTest, SystemMenuItemsFollowTheUsualOnesAndRunTheirCommand) {
   struct : FormEvents {
