@@ -70,6 +70,9 @@ class ButtonHost {
   virtual void setTag(const std::string& tag) = 0;
 
   virtual void propertyChanged(const std::string& key) = 0;
+  // The caption the button now shows, for the host to keep as its window
+  // text: tools that read window texts find it there.
+  virtual void captionChanged(const std::string& caption) {}
   // Information box with an OK button; an empty title means the program's.
   virtual void showInformation(const std::string& text, const std::string& title) = 0;
 

@@ -95,6 +95,7 @@ void KwButton::setValue(bool bValue) {
 void KwButton::setCaption(const std::string& sCaption) {
   if (auto key = AccessKeyOf(sCaption)) host_.setAccessKeys(*key);
   caption_ = sCaption;
+  host_.captionChanged(caption_);
   layout();
   RedrawButton();
   changed("Caption");
@@ -328,6 +329,7 @@ void KwButton::RedrawButton() {
 void KwButton::InitProperties() {
   host_.setTag(std::to_string(host_.containerWindow()));
   caption_ = host_.ambientDisplayName();
+  host_.captionChanged(caption_);
   showFocusRect_ = true;
   captionAlign_ = CaptionCenter;
   hoverForeColor_ = kSysButtonText;
@@ -442,10 +444,13 @@ void KwButton::mouseDownState(std::int16_t Button, std::int16_t Shift, float X, 
 }
 
 void KwButton::MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) {
+  pressesHeld_ |= Button;
   mouseDownState(Button, Shift, X, Y);
 }
 
-void KwButton::MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y) {
+bool KwButton::MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y) {
+  const bool held = (pressesHeld_ & Button) != 0;
+  pressesHeld_ &= static_cast<std::int16_t>(~Button);
   bMouseHeld_ = false;
   if (Button == 1) {
     host_.releaseCapture();
@@ -455,6 +460,28 @@ void KwButton::MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y
   }
   raiseMouse(&KwButtonEvents::MouseUp, Button, Shift, X, Y);
   nLastButton_ = Button;
+  return held;
+}
+
+void KwButton::CaptureLost() {
+  const bool pressedByMouse = (pressesHeld_ & 1) != 0;
+  pressesHeld_ = 0;
+  if (!pressedByMouse) return;
+  bMouseHeld_ = false;
+  nStateFlags_ &= ~StatePressed;
+  bDelayDrawing_ = false;
+  RedrawButton();
+}
+
+bool KwButton::DefaultAction() {
+  if (terminated_ || !host_.enabled()) return false;
+  const float x = static_cast<float>(host_.scaleWidth() / 2), y = static_cast<float>(host_.scaleHeight() / 2);
+  nLastButton_ = 1;
+  raiseMouse(&KwButtonEvents::MouseDown, 1, 0, x, y);
+  raiseMouse(&KwButtonEvents::MouseUp, 1, 0, x, y);
+  nLastButton_ = 1;
+  handleClick();
+  return true;
 }
 
 void KwButton::MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y) {

@@ -141,7 +141,16 @@ class KwButton {
   void ReadProperties(const PropertyBag& bag);
   void WriteProperties(PropertyBag& bag) const;
   void MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
-  void MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
+  // True when the release ends a press this button saw begin and still
+  // holds: only such a release, over the button, may click.
+  bool MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
+  // The window system took the pointer away mid-press (another window
+  // captured it, a modal box opened): the press is over and no later
+  // release completes it.
+  void CaptureLost();
+  // What an automation tool's "press" does: the events and the click of a
+  // left click in the middle of the button. False when disabled.
+  bool DefaultAction();
   void MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y);
   void Click();
   void DblClick();
@@ -232,6 +241,9 @@ class KwButton {
   bool bMouseHeld_ = false;
   bool bHoverTimer_ = false;
   std::int16_t nLastButton_ = 0;
+  // Mouse buttons pressed on this button, as bits. A double click sets none:
+  // the release that follows it is no click.
+  std::int16_t pressesHeld_ = 0;
   bool terminated_ = false;
 };
 

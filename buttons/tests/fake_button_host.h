@@ -58,6 +58,7 @@ class FakeButtonHost : public ButtonHost {
   void setTag(const std::string& tag) override { tag_ = tag; }
 
   void propertyChanged(const std::string& key) override { changedKeys.push_back(key); }
+  void captionChanged(const std::string& caption) override { windowText = caption; }
   void showInformation(const std::string& text, const std::string& title) override {
     messages.push_back(title.empty() ? text : title + ": " + text);
   }
@@ -95,6 +96,7 @@ class FakeButtonHost : public ButtonHost {
   double width = 89, height = 33;
   PointF cursor{3, 4};
   bool captured = false;
+  std::string windowText;
   std::map<int, int> timers;
   std::vector<std::string> changedKeys;
   std::vector<std::string> messages;

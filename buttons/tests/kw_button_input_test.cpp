@@ -52,6 +52,25 @@ TEST_P(InputTest, DragOutAndReleaseOutsideRaisesNoClick) {
   EXPECT_FALSE(rig.host.captured);
 }
 
+TEST_P(InputTest, ACaptureTakenMidPressForgetsThePress) {
+  b.MouseDown(1, 0, 5, 5);
+  EXPECT_TRUE(b.nStateFlags() & StatePressed);
+  rig.renderer.paints = 0;
+  b.CaptureLost();  // a modal box opened, or another window took the pointer
+  EXPECT_FALSE(b.nStateFlags() & StatePressed);
+  EXPECT_FALSE(b.bMouseHeld());
+  EXPECT_EQ(rig.renderer.paints, 1);  // drawn up again at once
+  EXPECT_FALSE(b.MouseUp(1, 0, 5, 5));  // the later release over the button is no click
+  EXPECT_FALSE(b.Value());
+  // The next press is a press like any other.
+  b.MouseDown(1, 0, 5, 5);
+  EXPECT_TRUE(b.MouseUp(1, 0, 5, 5));
+  // A capture lost with no press held changes nothing.
+  rig.renderer.paints = 0;
+  b.CaptureLost();
+  EXPECT_EQ(rig.renderer.paints, 0);
+}
+
 TEST_P(InputTest, LeftDoubleClickClicksOnce) {
   rig.host.cursor = {7, 8};
   leftClick();

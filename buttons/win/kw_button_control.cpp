@@ -10,6 +10,7 @@
 
 #include "buttons/color.h"
 #include "buttons/property_bag.h"
+#include "buttons/win/kw_button_accessible.h"
 #include "buttons/win/modKwTimer.h"
 #include "platform/win/text.h"
 
@@ -232,7 +233,21 @@ void KwButtonControl::setCapture() {
 }
 
 void KwButtonControl::releaseCapture() {
-  if (hwnd_ && ::GetCapture() == hwnd_) ::ReleaseCapture();
+  if (!hwnd_ || ::GetCapture() != hwnd_) return;
+  releasingCapture_ = true;
+  ::ReleaseCapture();
+  releasingCapture_ = false;
+}
+
+void KwButtonControl::propertyChanged(const std::string& key) {
+  changed_.insert(key);
+  // A property set by the container's code, outside any message of ours.
+  announceChanges();
+}
+
+void KwButtonControl::captionChanged(const std::string& caption) {
+  // Straight to the stored text: WM_SETTEXT from outside comes back here.
+  if (hwnd_) ::DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(caption).c_str()));
 }
 
 void KwButtonControl::postKeyDown(WindowRef w, int virtualKey, std::intptr_t lParam) {
@@ -280,6 +295,7 @@ LRESULT CALLBACK KwButtonControl::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LP
   LRESULT result = 0;
   try {
     result = self->handle(msg, wParam, lParam);
+    if (!self->dead_) self->announceChanges();
   } catch (...) {
     result = 0;
   }
@@ -294,6 +310,20 @@ void KwButtonControl::onCreate() {
     button_->ReadProperties(MemoryPropertyBag::fromText(args_.storedSettings));
   }
   changed_.clear();
+  created_ = true;
+  announcer_.update(DescribeForAccessibility(*button_, false));
+}
+
+void KwButtonControl::announceChanges() {
+  if (!created_ || !hwnd_) return;
+  for (AccessibleEvent e : announcer_.update(DescribeForAccessibility(*button_, ::GetFocus() == hwnd_))) {
+    switch (e) {
+      case AccessibleEvent::NameChange: AnnounceNameChange(hwnd_); break;
+      case AccessibleEvent::StateChange: AnnounceStateChange(hwnd_); break;
+      case AccessibleEvent::ValueChange: AnnounceValueChange(hwnd_); break;
+      case AccessibleEvent::Focus: AnnounceFocus(hwnd_); break;
+    }
+  }
 }
 
 void KwButtonControl::mouseButton(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -310,51 +340,23 @@ void KwButtonControl::mouseButton(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (shape && ::GetWindowRgn(hwnd_, shape.get()) != ERROR) return ::PtInRegion(shape.get(), p.x, p.y) != FALSE;
     return true;
   };
+  auto release = [&](std::int16_t which) {
+    const bool over = releasedOver();
+    if (button_->MouseUp(which, shift, x, y) && over && !dead_) button_->Click();
+  };
   switch (msg) {
     case WM_LBUTTONDOWN:
       if (::GetFocus() != hwnd_) ::SetFocus(hwnd_);
-      leftPressed_ = true;
       button_->MouseDown(1, shift, x, y);
       break;
-    case WM_LBUTTONUP: {
-      const bool click = leftPressed_ && releasedOver();
-      leftPressed_ = false;
-      button_->MouseUp(1, shift, x, y);
-      if (click && !dead_) button_->Click();
-      break;
-    }
+    case WM_LBUTTONUP: release(1); break;
+    case WM_RBUTTONDOWN: button_->MouseDown(2, shift, x, y); break;
+    case WM_RBUTTONUP: release(2); break;
+    case WM_MBUTTONDOWN: button_->MouseDown(4, shift, x, y); break;
+    case WM_MBUTTONUP: release(4); break;
     case WM_LBUTTONDBLCLK:
-      leftPressed_ = false;  // the release that follows a double click is no click
-      button_->DblClick();
-      break;
-    case WM_RBUTTONDOWN:
-      rightPressed_ = true;
-      button_->MouseDown(2, shift, x, y);
-      break;
-    case WM_RBUTTONUP: {
-      const bool click = rightPressed_ && releasedOver();
-      rightPressed_ = false;
-      button_->MouseUp(2, shift, x, y);
-      if (click && !dead_) button_->Click();
-      break;
-    }
     case WM_RBUTTONDBLCLK:
-      rightPressed_ = false;
-      button_->DblClick();
-      break;
-    case WM_MBUTTONDOWN:
-      middlePressed_ = true;
-      button_->MouseDown(4, shift, x, y);
-      break;
-    case WM_MBUTTONUP: {
-      const bool click = middlePressed_ && releasedOver();
-      middlePressed_ = false;
-      button_->MouseUp(4, shift, x, y);
-      if (click && !dead_) button_->Click();
-      break;
-    }
     case WM_MBUTTONDBLCLK:
-      middlePressed_ = false;
       button_->DblClick();
       break;
     default:
@@ -427,6 +429,18 @@ LRESULT KwButtonControl::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ENABLE:
       button_->Refresh();
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (!releasingCapture_ && reinterpret_cast<HWND>(lParam) != hwnd_) button_->CaptureLost();
+      return 0;
+    case WM_GETOBJECT:
+      if (LRESULT r = AnswerGetObject(hwnd_, wParam, lParam)) return r;
+      break;
+    case WM_SETTEXT:
+      button_->setCaption(Narrow(lParam ? reinterpret_cast<const wchar_t*>(lParam) : L""));
+      return TRUE;
+    case kMsgDefaultAction:
+      button_->DefaultAction();
       return 0;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && setCursorShape()) return TRUE;

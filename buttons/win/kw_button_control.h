@@ -24,6 +24,7 @@
 #include <set>
 #include <string>
 
+#include "buttons/accessibility.h"
 #include "buttons/button_host.h"
 #include "buttons/kw_button.h"
 #include "platform/win/scoped.h"
@@ -31,6 +32,9 @@
 namespace orv::buttons::win {
 
 inline constexpr wchar_t kWindowClass[] = L"kwButtons_H";
+// Posted by the accessible object's default action: the click then runs from
+// the message loop, as a mouse click does.
+inline constexpr UINT kMsgDefaultAction = WM_APP + 0x4C;
 
 struct KwButtonCreateArgs {
   HWND parent = nullptr;
@@ -56,6 +60,9 @@ class KwButtonControl : public ButtonHost {
   // Keys reported changed since creation.
   const std::set<std::string>& changedKeys() const { return changed_; }
   void setAmbientBackColor(OleColor c);
+  // Tells listening tools what changed since the last look (run after every
+  // message the window handles and every hover tick).
+  void announceChanges();
   void setEventSink(KwButtonEvents* sink) { args_.events = sink; }
   // Cursor handle for the custom pointer, if any (tests).
   HCURSOR customCursor() const { return static_cast<HCURSOR>(icon_.get()); }
@@ -80,7 +87,8 @@ class KwButtonControl : public ButtonHost {
   void setAccessKeys(const std::string& keys) override { accessKeys_ = keys; }
   std::string tag() override { return tag_; }
   void setTag(const std::string& tag) override { tag_ = tag; }
-  void propertyChanged(const std::string& key) override { changed_.insert(key); }
+  void propertyChanged(const std::string& key) override;
+  void captionChanged(const std::string& caption) override;
   void showInformation(const std::string& text, const std::string& title) override;
   WindowRef ownWindow() override { return reinterpret_cast<WindowRef>(hwnd_); }
   WindowRef containerWindow() override;
@@ -126,10 +134,9 @@ class KwButtonControl : public ButtonHost {
   std::string accessKeys_;
   std::string tag_;
   std::set<std::string> changed_;
-  // A press that started on this button, so that a release over it is a click.
-  bool leftPressed_ = false;
-  bool rightPressed_ = false;
-  bool middlePressed_ = false;
+  AccessibleAnnouncer announcer_;
+  bool created_ = false;
+  bool releasingCapture_ = false;  // our own release is no lost press
   int depth_ = 0;
   bool dead_ = false;
 };

@@ -1,6 +1,7 @@
 #include "buttons/win/modKwTimer.h"
 
 #include "buttons/kw_button.h"
+#include "buttons/win/kw_button_control.h"
 
 namespace orv::buttons::win {
 
@@ -15,6 +16,7 @@ void CALLBACK HoverTimerProc(HWND hwnd, UINT, UINT_PTR timerId, DWORD) {
   }
   try {
     button->TrackMouseLeave(id);
+    if (KwButtonControl* c = KwButtonFromWindow(hwnd)) c->announceChanges();
   } catch (...) {
     // nothing may leave a timer callback
   }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/win/accessible_name.h"
 #include "platform/win/decor.h"
 #include "platform/win/text.h"
 
@@ -150,6 +151,11 @@ void Form1Window::CreateControls() {
     controls_.mens[i] = &mens_[i];
     controls_.cont[i] = &cont_[i];
     controls_.temp[i] = &temp_[i];
+    // Screen readers say what each box is; the boxes' texts stay their contents.
+    const std::wstring n = std::to_wstring(i + 1);
+    SetAccessibleName(mens_[i].hwnd(), L"Mensagem " + n);
+    SetAccessibleName(cont_[i].hwnd(), L"Intervalo " + n);
+    SetAccessibleName(temp_[i].hwnd(), L"Contagem " + n);
   }
 
   ptt_.attach(Add(L"STATIC", L"PTT OFF", SS_CENTER, kStatusGroup.x + 8, kStatusGroup.y + 16, 89, 17, kIdPtt, bold));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "buttons/instances.h"
@@ -160,6 +161,32 @@ TEST_F(ControlTest, RightClicksRaiseNoClick) {
             (Log{"MouseDown(2,0)", "MouseUp(2,0)", "DoubleClick(2)", "MouseDown(1,0)", "MouseUp(2,0)"}));
   EXPECT_FALSE(c->button().Value());
   EXPECT_EQ(clicks_, 0);
+}
+
+TEST_F(ControlTest, APressWhoseCaptureIsTakenAwayNeverClicks) {
+  RecordingEvents ev;
+  KwButtonControl* c = add(10, 20, 20, kCommand, &ev);
+  moveTo(centre(c));
+  mouse(MOUSEEVENTF_LEFTDOWN);
+  ASSERT_EQ(::GetCapture(), c->window());
+  ::SetCapture(form_);  // another window takes the pointer mid-press
+  pump(30);
+  EXPECT_EQ(c->button().nStateFlags() & StatePressed, 0);
+  ::ReleaseCapture();
+  mouse(MOUSEEVENTF_LEFTUP);  // released over the button all the same
+  EXPECT_EQ(clicks_, 0);
+  EXPECT_EQ(std::count(ev.log.begin(), ev.log.end(), "Click"), 0);
+  // A modal box opened by the press: closing it and releasing clicks nothing.
+  ev.log.clear();
+  mouse(MOUSEEVENTF_LEFTDOWN);
+  HWND box = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, form_, nullptr, nullptr, nullptr);
+  ::SetCapture(box);
+  ::DestroyWindow(box);
+  pump(30);
+  mouse(MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(clicks_, 0);
+  click();  // and the button still clicks as before
+  EXPECT_EQ(clicks_, 1);
 }
 
 TEST_F(ControlTest, DragOutAndReleaseOutside) {
