@@ -42,6 +42,11 @@ class SlotScheduler {
 
   bool ExisteArquivo(const std::string& path);
 
+  // The slot's message goes out now, as a due slot's would (the host's busy
+  // flags asked, the countdown reloaded from the interval), armed or not.
+  // False when the host is busy or the box names no file.
+  bool sendNow(int slot);
+
   // For tests and diagnostics.
   bool slotTimerRunning(int slot) const;
   bool slotArmed(int slot) const;
