@@ -20,7 +20,9 @@
 #include "platform/win/services.h"
 #include "platform/win/text.h"
 #include "scheduler/main_form.h"
+#include "scheduler/slot_actions.h"
 #include "scheduler/win/directshow_playback.h"
+#include "scheduler/win/open_audio_dialog.h"
 #include "scheduler/win/form1_window.h"
 
 using namespace orv;
@@ -154,6 +156,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   hooks.onEnd = [&] { window.Detach(); };
   MainForm form(window.controls(), services, std::move(hooks));
   window.SetEvents(&form);
+  WinAudioFilePicker picker(window.hwnd());
+  SlotActions slotActions(window.controls(), services, form.fields(), form.scheduler(), picker);
+  window.SetSlotActions(&slotActions);
 
   std::unique_ptr<SimulatorWindow> simWindow;
   std::string error;
