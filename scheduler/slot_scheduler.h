@@ -45,6 +45,11 @@ class SlotScheduler {
   // What the slot's file-name box shows when the pointer rests on it.
   std::string fileTip(int slot);
 
+  // The slot's message goes out now, as a due slot's would (the host's busy
+  // flags asked, the countdown reloaded from the interval), armed or not.
+  // False when the host is busy or the box names no file.
+  bool sendNow(int slot);
+
   // For tests and diagnostics.
   bool slotTimerRunning(int slot) const;
   bool slotArmed(int slot) const;

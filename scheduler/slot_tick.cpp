@@ -83,6 +83,15 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
   return result;
 }
 
+bool SlotScheduler::sendNow(int slot) {
+  Slot& s = slots_[slot];
+  if (s.inTick || c_.mens[slot]->text().find_first_not_of(" \t") == std::string::npos) return false;
+  s.inTick = true;
+  const bool sent = fire(slot) == Due::Sent;
+  s.inTick = false;
+  return sent;
+}
+
 void SlotScheduler::onTimer(int slot) {
   Slot& s = slots_[slot];
   // A host call that pumps messages can bring this slot's timer back in, or

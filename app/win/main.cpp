@@ -28,7 +28,9 @@
 #include "platform/win/services.h"
 #include "platform/win/text.h"
 #include "scheduler/main_form.h"
+#include "scheduler/slot_actions.h"
 #include "scheduler/win/directshow_playback.h"
+#include "scheduler/win/open_audio_dialog.h"
 #include "scheduler/win/form1_window.h"
 
 using namespace orv;
@@ -176,6 +178,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   hooks.onEnd = [&] { window.Detach(); };
   MainForm form(window.controls(), services, std::move(hooks));
   window.SetEvents(&form);
+  WinAudioFilePicker picker(window.hwnd());
+  SlotActions slotActions(window.controls(), services, form.fields(), form.scheduler(), picker);
+  window.SetSlotActions(&slotActions);
   Agenda agenda(window.controls(), services, form.fields(), form.transmission());
   AgendaWindows agendaWindows({window.hwnd(), appIcon.get(), &agenda, &record, &window.controls(), &services,
                                &form.fields(), [&](int slot) { return form.scheduler().slotArmed(slot); }});

@@ -54,7 +54,7 @@ class Simulator final : public SimulatorWindow {
     RECT frame{0, 0, kWidth, kHeight};
     DWORD style = WS_OVERLAPPED | WS_CAPTION;   // no close box: the host closes by its button
     ::AdjustWindowRect(&frame, style, FALSE);
-    window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kClass, L"Host simulator", style, CW_USEDEFAULT, CW_USEDEFAULT,
+    window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kClass, L"Simulador do host", style, CW_USEDEFAULT, CW_USEDEFAULT,
                                 frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                                 ::GetModuleHandleW(nullptr), this);
     if (!window_) return false;
@@ -115,7 +115,7 @@ class Simulator final : public SimulatorWindow {
   bool Handle(HWND w, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
       case WM_CLOSE:
-        return true;   // only "Close host" ends the host
+        return true;   // only "Fechar o host" ends the host
       case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lp) == transmitter_) {
           HDC dc = reinterpret_cast<HDC>(wp);
@@ -170,18 +170,18 @@ class Simulator final : public SimulatorWindow {
       font_ = UniqueFont(::CreateFontIndirectW(&ncm.lfMessageFont));
 
     const int m = 10, full = kWidth - 2 * m;
-    Add(L"STATIC", L"Transmitter:", SS_LEFT, m, 12, 80, 18);
+    Add(L"STATIC", L"Transmissor:", SS_LEFT, m, 12, 80, 18);
     transmitter_ = Add(L"STATIC", L"", SS_LEFT, m + 84, 12, full - 84, 18, kSimTransmitter);
-    Add(L"STATIC", L"Station name:", SS_LEFT, m, 42, 84, 18);
+    Add(L"STATIC", L"Esta\u00e7\u00e3o:", SS_LEFT, m, 42, 84, 18);
     Add(L"EDIT", Widen(host_.station()).c_str(), ES_AUTOHSCROLL | WS_TABSTOP, m + 84, 40, full - 84, 22, kSimStation,
         WS_EX_CLIENTEDGE);
-    Add(L"BUTTON", L"First busy flag", BS_AUTOCHECKBOX | WS_TABSTOP, m, 72, full, 20, kSimBusy1);
-    Add(L"BUTTON", L"Second busy flag", BS_AUTOCHECKBOX | WS_TABSTOP, m, 96, full, 20, kSimBusy2);
+    Add(L"BUTTON", L"Primeiro sinal de ocupado", BS_AUTOCHECKBOX | WS_TABSTOP, m, 72, full, 20, kSimBusy1);
+    Add(L"BUTTON", L"Segundo sinal de ocupado", BS_AUTOCHECKBOX | WS_TABSTOP, m, 96, full, 20, kSimBusy2);
     Add(L"STATIC", L"DTMF:", SS_LEFT, m, 128, 40, 18);
     Add(L"EDIT", L"AA", ES_AUTOHSCROLL | WS_TABSTOP, m + 44, 126, full - 44 - 96, 22, kSimDtmf, WS_EX_CLIENTEDGE);
-    Add(L"BUTTON", L"Send DTMF", BS_PUSHBUTTON | WS_TABSTOP, m + full - 90, 125, 90, 24, kSimSendDtmf);
-    Add(L"BUTTON", L"Close host", BS_PUSHBUTTON | WS_TABSTOP, m, 158, 100, 24, kSimClose);
-    Add(L"STATIC", L"Calls received:", SS_LEFT, m, 194, full, 18);
+    Add(L"BUTTON", L"Enviar DTMF", BS_PUSHBUTTON | WS_TABSTOP, m + full - 90, 125, 90, 24, kSimSendDtmf);
+    Add(L"BUTTON", L"Fechar o host", BS_PUSHBUTTON | WS_TABSTOP, m, 158, 100, 24, kSimClose);
+    Add(L"STATIC", L"Chamadas recebidas:", SS_LEFT, m, 194, full, 18);
     calls_ = Add(L"LISTBOX", L"", WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_TABSTOP, m, 214, full,
                  kHeight - 214 - m, kSimCalls, WS_EX_CLIENTEDGE);
     for (const auto& c : host_.calls()) AddCall(c, false);
@@ -191,7 +191,7 @@ class Simulator final : public SimulatorWindow {
   // Shows the model's state; check marks set here raise no click.
   void Sync() {
     if (!window_) return;
-    ::SetWindowTextW(transmitter_, host_.transmitting() ? L"KEYED" : L"unkeyed");
+    ::SetWindowTextW(transmitter_, host_.transmitting() ? L"TRANSMITINDO" : L"em repouso");
     ::InvalidateRect(transmitter_, nullptr, TRUE);
     ::CheckDlgButton(window_, kSimBusy1, host_.firstBusy() ? BST_CHECKED : BST_UNCHECKED);
     ::CheckDlgButton(window_, kSimBusy2, host_.secondBusy() ? BST_CHECKED : BST_UNCHECKED);

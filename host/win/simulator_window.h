@@ -12,7 +12,7 @@ namespace orv::win {
 
 // Control identifiers, for tests and automation.
 enum SimulatorControl : int {
-  kSimTransmitter = 101,   // static: "KEYED" / "unkeyed"
+  kSimTransmitter = 101,   // static: "TRANSMITINDO" / "em repouso"
   kSimStation = 102,       // edit: station name, applied as typed
   kSimBusy1 = 103,         // check box: FirstBusyFlag
   kSimBusy2 = 104,         // check box: SecondBusyFlag

@@ -1,6 +1,8 @@
 #include "scheduler/win/form1_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
 
 #include <string>
 
@@ -68,6 +70,8 @@ bool Form1Window::Create(HICON appIcon) {
   CreateControls();
   CreateFileTips();
   CreateButtons();
+  // Files dragged from Explorer onto a slot row.
+  DragAcceptFiles(hwnd(), TRUE);
 
   banner_ = std::make_unique<BannerControl>();
   banner_->Create(hwnd(), 0, 0, 0, 0, nullptr, 0, 0, 0);
@@ -159,8 +163,9 @@ void Form1Window::CreateControls() {
   }
 
   ptt_.attach(Add(L"STATIC", L"PTT OFF", SS_CENTER, kStatusGroup.x + 8, kStatusGroup.y + 16, 89, 17, kIdPtt, bold));
-  showTime_.attach(Add(L"STATIC", L"00:00:00", SS_CENTER, kStatusGroup.x + 304, kStatusGroup.y + 8, 89, 25,
-                       kIdShowTime, clock));
+  showTime_.attach(Add(L"STATIC", L"00:00:00", SS_CENTER | SS_NOPREFIX, kStatusGroup.x + 304, kStatusGroup.y + 8,
+                       89, 25, kIdShowTime, clock),
+                   [this](double pt) { return Font(L"MS Sans Serif", pt, false); }, 13.5);
 
   dtmf_.attach(Add(L"EDIT", L"AA", ES_AUTOHSCROLL | WS_TABSTOP, kDtmfGroup.x + 16, kDtmfGroup.y + 16, 41, 19, kIdDtmf,
                    normal, WS_EX_CLIENTEDGE));
@@ -182,14 +187,19 @@ void Form1Window::CreateControls() {
 
   v4_.attach(Add(L"SCROLLBAR", L"", SBS_HORZ | WS_TABSTOP, 456, 504, 137, 17, kIdV4, normal));
   v4_.setRange(-3000, 0);
-  // The box reaches under VolSet4; clipped, it does not paint over it.
+  // The box's place reaches under VolSet4; its text area ends where VolSet4
+  // begins, and the whole caption is its tooltip.
   useSetVol4_.attach(Add(L"BUTTON", L"Usar Volume manual", BS_AUTOCHECKBOX | WS_TABSTOP | WS_CLIPSIBLINGS, 464, 528,
-                         121, 13, kIdUseSetVol4, normal));
+                         576 - 464, 13, kIdUseSetVol4, normal));
   // The user does not type the manual volume: it mirrors the bar.
   // Borderless: "-1404" must fit its 33 pixels whole.
   volSet4_.attach(Add(L"EDIT", L"-1404", ES_READONLY | ES_RIGHT, 576, 528, 33, 19, kIdVolSet4, normal));
   SetWindowPos(volSet4_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   NarrowMargins();
+  AddVolumeTip();
+  std::array<HWND, kSlotCount> mens{};
+  for (int i = 0; i < kSlotCount; ++i) mens[i] = mens_[i].hwnd();
+  rows_.Attach(mens);
   // New children go under the older ones; the frames belong under what they hold.
   for (HWND g : groups) SetWindowPos(g, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
@@ -238,6 +248,30 @@ void Form1Window::OnFileTip(NMTTDISPINFOW* info) {
     }
     info->lpszText = fileTipText_.data();
   }
+}
+
+void Form1Window::AddVolumeTip() {
+  volumeTip_ = UniqueWindow(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0,
+                                            0, 0, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr));
+  if (!volumeTip_.get()) return;
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = hwnd();
+  ti.uId = reinterpret_cast<UINT_PTR>(useSetVol4_.hwnd());
+  ti.lpszText = const_cast<wchar_t*>(L"Usar Volume manual");
+  SendMessageW(volumeTip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+int Form1Window::SlotAt(POINT client) const {
+  const int left = layout_.px(kSlotsGroup.x), right = layout_.px(kSlotsGroup.x + 609);
+  if (client.x < left || client.x >= right) return -1;
+  for (int i = 0; i < kSlotCount; ++i) {
+    // Each row owns the 32 pixels from just above its controls.
+    const int top = layout_.px(kSlotsGroup.y + 40 + 32 * i - 3);
+    if (client.y >= top && client.y < top + layout_.px(32)) return i;
+  }
+  return -1;
 }
 
 void Form1Window::NarrowMargins() {
@@ -367,9 +401,35 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
+    case WM_CONTEXTMENU: {
+      // The number and countdown labels are transparent to the mouse: a
+      // right click on them reaches this window.
+      POINT screen{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      POINT client = screen;
+      HWND from = reinterpret_cast<HWND>(wp);
+      if (screen.x == -1 && screen.y == -1) {
+        RECT r{};
+        GetWindowRect(from, &r);
+        client = POINT{r.left, r.top};
+      }
+      ScreenToClient(hwnd(), &client);
+      if (const int slot = SlotAt(client); slot >= 0) {
+        rows_.Show(slot, nullptr, from == hwnd() ? temp_[slot].hwnd() : from, screen);
+        return 0;
+      }
+      break;
+    }
+    case WM_DROPFILES: {
+      HDROP drop = reinterpret_cast<HDROP>(wp);
+      POINT at{};
+      DragQueryPoint(drop, &at);
+      rows_.OnDropFiles(drop, SlotAt(at));
+      return 0;
+    }
     case WM_DPICHANGED:
       ApplyDpiChange(hwnd(), layout_, wp, lp, kClientW, kClientH);
       NarrowMargins();
+      showTime_.Refit();
       UpdateIcons();
       return 0;
     case WM_CLOSE:

@@ -19,6 +19,12 @@
 #include "platform/win/scoped.h"
 #include "scheduler/form_controls.h"
 #include "scheduler/form_events.h"
+#include "scheduler/win/clock_label.h"
+#include "scheduler/win/slot_row_menu.h"
+
+namespace orv {
+class SlotActions;
+}
 
 namespace orv::win {
 
@@ -35,7 +41,15 @@ class Form1Window : public BaseWindow {
   void Show();
   void SetEvents(FormEvents* events) { events_ = events; }
   // The program is ending: no more events reach the core.
-  void Detach() { events_ = nullptr; }
+  void Detach() {
+    events_ = nullptr;
+    rows_.SetActions(nullptr);
+  }
+  // What the slot rows' menus, double clicks and drops do.
+  void SetSlotActions(SlotActions* actions) { rows_.SetActions(actions); }
+  SlotRowMenu& slotRows() { return rows_; }
+  // The slot row (0-based) under a point of the client area, or -1.
+  int SlotAt(POINT client) const;
 
   // The controls as the core sees them.
   FormControls& controls() { return controls_; }
@@ -92,6 +106,7 @@ class Form1Window : public BaseWindow {
   // Each slot's file-name box tells what the program knows of its file.
   void CreateFileTips();
   void OnFileTip(NMTTDISPINFOW* info);
+  void AddVolumeTip();
   void OnScroll(HWND bar, int code);
   void OnButton(FormButton b);
 
@@ -100,13 +115,16 @@ class Form1Window : public BaseWindow {
   FormControls controls_;
   ButtonFactory buttonFactory_;
   ClickRouter clicks_;
+  SlotRowMenu rows_;
+  UniqueWindow volumeTip_;
 
   std::array<WinCheck, kSlotCount> check_;
   std::array<WinText, kSlotCount> mens_, cont_;
   std::array<WinLabel, kSlotCount> temp_;
   WinCheck check20_, check21_, useSetVol4_;
   WinLabel ptt_;
-  WinText showTime_, dtmf_, text1_, text2_, text3_, volSet4_;
+  ClockLabel showTime_;
+  WinText dtmf_, text1_, text2_, text3_, volSet4_;
   WinScrollBar h1_, v4_;
   WinCaption caption_;
 

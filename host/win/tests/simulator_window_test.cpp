@@ -66,13 +66,13 @@ TEST_F(SimulatorWindowTest, ShowsTheTransmitterAndEachCallAsItComes) {
   ASSERT_TRUE(sim);
   HWND state = ::GetDlgItem(sim->hwnd(), kSimTransmitter);
   HWND calls = ::GetDlgItem(sim->hwnd(), kSimCalls);
-  EXPECT_EQ(Text(state), "unkeyed");
+  EXPECT_EQ(Text(state), "em repouso");
   host.setTransmit(true);
-  EXPECT_EQ(Text(state), "KEYED");
+  EXPECT_EQ(Text(state), "TRANSMITINDO");
   host.transmitFile("C:\\m\\a.wav", true);
   host.setTransmit(false);
   host.setTransmit(false);
-  EXPECT_EQ(Text(state), "unkeyed");
+  EXPECT_EQ(Text(state), "em repouso");
   ASSERT_EQ(::SendMessageW(calls, LB_GETCOUNT, 0, 0), 3);
   EXPECT_EQ(Item(calls, 0), "SetTransmit(-1)");
   EXPECT_EQ(Item(calls, 1), "TransmitFile(C:\\m\\a.wav,-1)");
