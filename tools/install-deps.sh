@@ -6,7 +6,8 @@ pkgs=(cmake g++ make googletest libgtest-dev
       g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev
       wine wine64 xvfb x11-apps x11-utils xdotool imagemagick fonts-wine fonts-liberation
       gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-      sox clang libclang-rt-14-dev ccache)
+      sox clang libclang-rt-14-dev lld ccache
+      g++-mingw-w64-i686 wine32 espeak-ng zip)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -14,5 +15,7 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# The 32-bit program runs on Wine's 32-bit half, an i386 package.
+dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

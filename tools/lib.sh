@@ -35,6 +35,23 @@ orv_build_windows() {
   cmake --build "$ORV_BUILD/windows" -j"$(nproc)"
 }
 
+# The other builds of the program itself (no tests): the 32-bit exe with
+# GCC, and both exes with clang, where any warning fails the build.
+orv_build_windows_x86() {
+  # shellcheck disable=SC2046
+  cmake -S "$ORV_ROOT" -B "$ORV_BUILD/windows-x86" -DCMAKE_BUILD_TYPE=Release $(orv_launcher) \
+    -DCMAKE_TOOLCHAIN_FILE="$ORV_ROOT/cmake/toolchain-mingw-i686.cmake" >/dev/null
+  cmake --build "$ORV_BUILD/windows-x86" -j"$(nproc)" --target orvalen
+}
+
+orv_build_clang() {  # TRIPLE: x86_64-w64-mingw32 or i686-w64-mingw32
+  local dir="$ORV_BUILD/windows-clang-${1%%-*}"
+  # shellcheck disable=SC2046
+  cmake -S "$ORV_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release $(orv_launcher) -DORV_MINGW_TRIPLE="$1" \
+    -DCMAKE_TOOLCHAIN_FILE="$ORV_ROOT/cmake/toolchain-mingw-clang.cmake" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+  cmake --build "$dir" -j"$(nproc)" --target orvalen
+}
+
 orv_wine_prefix() {
   mkdir -p "$ORV_HOME"
   [ -f "$ORV_HOME/.asoundrc" ] || printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$ORV_HOME/.asoundrc"
