@@ -20,6 +20,8 @@ cmake --build "$ORV_BUILD/windows" -j"$(nproc)" --target orvalen >"$ORV_BUILD/pa
   { tail -30 "$ORV_BUILD/package-build.log"; exit 1; }
 orv_log "32-bit program"
 orv_build_windows_x86 >>"$ORV_BUILD/package-build.log" 2>&1 || { tail -30 "$ORV_BUILD/package-build.log"; exit 1; }
+orv_check_exe "$ORV_BUILD/windows/orvalen.exe" x86-64
+orv_check_exe "$ORV_BUILD/windows-x86/orvalen.exe" i386
 cp "$ORV_BUILD/windows/orvalen.exe" "$stage/orvalen.exe"
 cp "$ORV_BUILD/windows-x86/orvalen.exe" "$stage/orvalen-x86.exe"
 
