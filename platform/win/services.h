@@ -50,6 +50,7 @@ class WinClock : public Clock {
   std::chrono::milliseconds monotonic() const override;
   std::string timeOfDayText() const override;
   std::string logTimestamp() const override;
+  LocalTime localNow() const override;
 
  private:
   // The clock label asks a hundred times a second; the text only changes

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
@@ -22,6 +23,7 @@ class VirtualTime : public Clock, public TimerService {
   std::chrono::milliseconds monotonic() const override { return now_; }
   std::string timeOfDayText() const override;   // "HH:MM:SS" from wallStart + now
   std::string logTimestamp() const override;
+  LocalTime localNow() const override;
 
   // TimerService
   std::unique_ptr<Timer> create(std::function<void()> onTick) override;
@@ -34,6 +36,15 @@ class VirtualTime : public Clock, public TimerService {
   void jump(std::chrono::milliseconds d) { now_ += d; }
   // Wall-clock time of day at monotonic 0, in seconds after midnight.
   void setWallStart(int secondsAfterMidnight) { wallStart_ = secondsAfterMidnight; }
+  // The local date at monotonic 0 (2026-01-01 unless told).
+  void setWallDate(int year, int month, int day);
+  // The wall clock is set by hand: local time moves by `d`, monotonic does not.
+  void shiftWall(std::chrono::milliseconds d) { shift_ += d; }
+  // A daylight-saving change: from monotonic `at` on, local time reads
+  // `deltaSeconds` later (3600 spring forward, -3600 fall back).
+  void addOffsetChange(std::chrono::milliseconds at, int deltaSeconds) { offsets_.push_back({at, deltaSeconds}); }
+  // Local time as milliseconds since 1970-01-01 00:00 local.
+  long long localMillis() const;
 
   int runningTimers() const;
   std::uint64_t ticksDelivered() const { return ticks_; }
@@ -43,6 +54,9 @@ class VirtualTime : public Clock, public TimerService {
   friend class VirtualTimer;
   std::chrono::milliseconds now_{0};
   int wallStart_ = 12 * 3600;
+  long long wallDays_ = 0;
+  std::chrono::milliseconds shift_{0};
+  std::vector<std::pair<std::chrono::milliseconds, int>> offsets_;
   std::uint64_t ticks_ = 0;
   std::vector<Entry*> entries_;
 };
