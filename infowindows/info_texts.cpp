@@ -7,7 +7,7 @@ const char* const kAboutTitle = "Sobre";
 const char* const kProgramTitle = "Orvalen";
 const char* const kVersionText = "Vers\xC3\xA3o 3  Revis\xC3\xA3o 0  -  4/2009";
 const char* const kCredits[4] = {
-    "Mensagens programadas para esta\xC3\xA7\xC3\xB5" "es de radioamador",
+    ("Mensagens programadas para esta\xC3\xA7\xC3\xB5" "es de radioamador"),
     "Desenvolvido pela equipe Orvalen",
     "Para EchoLink",
     "Programa livre e gratuito",

@@ -16,6 +16,19 @@ orv_log() { printf '[orvalen] %s\n' "$*" >&2; }
 
 orv_install_deps() { bash "$ORV_ROOT/tools/install-deps.sh"; }
 
+# True when this machine executes 32-bit x86 code (some virtual machines'
+# kernels have it switched off): a 93-byte i386 program that exits with 0.
+orv_runs_32bit() {
+  local probe
+  probe=$(mktemp) || return 1
+  printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00''\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00''\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' >"$probe"
+  chmod +x "$probe"
+  local ok=1
+  "$probe" 2>/dev/null && ok=0
+  rm -f "$probe"
+  return $ok
+}
+
 # ccache, when there, shares objects between checkouts of the same layout.
 orv_launcher() {
   command -v ccache >/dev/null || return 0
@@ -35,6 +48,35 @@ orv_build_windows() {
   cmake --build "$ORV_BUILD/windows" -j"$(nproc)"
 }
 
+# The other builds of the program itself (no tests): the 32-bit exe with
+# GCC, and both exes with clang, where any warning fails the build.
+orv_build_windows_x86() {
+  # shellcheck disable=SC2046
+  cmake -S "$ORV_ROOT" -B "$ORV_BUILD/windows-x86" -DCMAKE_BUILD_TYPE=Release $(orv_launcher) \
+    -DCMAKE_TOOLCHAIN_FILE="$ORV_ROOT/cmake/toolchain-mingw-i686.cmake" >/dev/null
+  cmake --build "$ORV_BUILD/windows-x86" -j"$(nproc)" --target orvalen
+}
+
+orv_build_clang() {  # TRIPLE: x86_64-w64-mingw32 or i686-w64-mingw32
+  local dir="$ORV_BUILD/windows-clang-${1%%-*}"
+  # shellcheck disable=SC2046
+  cmake -S "$ORV_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release $(orv_launcher) -DORV_MINGW_TRIPLE="$1" \
+    -DCMAKE_TOOLCHAIN_FILE="$ORV_ROOT/cmake/toolchain-mingw-clang.cmake" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+  cmake --build "$dir" -j"$(nproc)" --target orvalen
+}
+
+# A program fit to hand to a Windows user: a GUI exe for the machine named
+# (i386 or x86-64) that needs only the system's DLLs, none of a compiler's.
+orv_check_exe() {  # FILE MACHINE
+  local dump
+  dump=$(x86_64-w64-mingw32-objdump -p "$1" 2>&1) || { orv_log "$1: $dump"; return 1; }
+  grep -q "file format pei-$2\$" <<<"$dump" || { orv_log "$1: not a $2 program"; return 1; }
+  grep -q 'Subsystem.*(Windows GUI)' <<<"$dump" || { orv_log "$1: not a GUI program"; return 1; }
+  if grep -iE 'DLL Name: (libgcc|libstdc|libwinpthread|libc\+\+|libunwind)' <<<"$dump"; then
+    orv_log "$1 needs a compiler's DLL"; return 1
+  fi
+}
+
 orv_wine_prefix() {
   mkdir -p "$ORV_HOME"
   [ -f "$ORV_HOME/.asoundrc" ] || printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$ORV_HOME/.asoundrc"
@@ -48,6 +90,11 @@ orv_wine_prefix() {
     HOME="$ORV_HOME" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     HOME="$ORV_HOME" wineserver -w
     touch "$WINEPREFIX/.orv-ready"
+  fi
+  # A prefix made before Wine's 32-bit half was installed lacks its folder.
+  if [ -x /usr/lib/wine/wine ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+    HOME="$ORV_HOME" wineboot -u >/dev/null 2>&1 || true
+    HOME="$ORV_HOME" wineserver -w
   fi
   # Wine's own faces (Tahoma for the frames, MS Sans Serif) are named in the
   # prefix's registry, but this Wine does not copy them in.

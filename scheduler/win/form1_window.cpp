@@ -19,7 +19,6 @@ constexpr WPARAM kFirstSystemMenuItem = 0x0100;
 namespace {
 
 constexpr int kClientW = 625, kClientH = 602;
-constexpr COLORREF kDarkBlue = RGB(0, 0, 128);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
 // Frames of the layout, in window coordinates at 96 dpi.

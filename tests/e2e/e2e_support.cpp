@@ -1,6 +1,7 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -149,6 +150,8 @@ std::string LogOperation(const std::string& line) {
 }
 
 std::wstring ProgramPath() {
+  // Another build of the program (the 32-bit one) runs the same scripts.
+  if (const wchar_t* other = _wgetenv(L"ORV_E2E_PROGRAM"); other && *other) return other;
 #ifdef ORVALEN_EXE
   return Widen(ORVALEN_EXE);
 #else

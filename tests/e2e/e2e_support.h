@@ -84,7 +84,8 @@ void ClickWindow(HWND w);
 // The operation part of a host log line ("SetTransmit(0)"), without its time.
 std::string LogOperation(const std::string& line);
 
-// Where the build put orvalen.exe (set by the build as ORVALEN_EXE).
+// Where the build put orvalen.exe (set by the build as ORVALEN_EXE), unless
+// the environment's ORV_E2E_PROGRAM names another build of it.
 std::wstring ProgramPath();
 
 }  // namespace orv::e2e

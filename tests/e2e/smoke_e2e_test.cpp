@@ -1,0 +1,72 @@
+// The shortest run that proves a build of the program works on a station:
+// started against the test host, one slot sent in RF + IP, ended by "Sair".
+// Run for every build of the exe (ORV_E2E_PROGRAM names the 32-bit one).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "testhost_state.h"
+#include "tests/e2e/e2e_support.h"
+
+using namespace orv::e2e;
+
+namespace {
+
+constexpr int kCheckBase = 1001, kCheck20 = 1040, kCheck21 = 1041, kPtt = 1050, kSair = 1061;
+
+int Ctl(std::vector<std::wstring> args, std::string* out = nullptr) {
+  std::string text;
+  int code = orv::testhost::Control(args, text);
+  if (out) *out = text;
+  return code;
+}
+
+std::vector<std::string> HostCalls() {
+  std::string out;
+  Ctl({L"calls"}, &out);
+  std::vector<std::string> calls;
+  std::string line;
+  for (char c : out + "\n") {
+    if (c != '\n') { if (c != '\r') line += c; continue; }
+    if (!line.empty() && line[0] != '#') calls.push_back(line);
+    line.clear();
+  }
+  return calls;
+}
+
+bool IsSend(const std::string& call) { return call.rfind("TransmitFile(", 0) == 0; }
+
+}  // namespace
+
+TEST(SmokeE2E, StartsOnTheHostSendsOneRfIpSlotAndEndsBySair) {
+  ASSERT_EQ(Ctl({L"reset"}), 0);
+  {
+    TempFolder dir;
+    WriteWav(dir.file(L"ident.wav"), 1.0);
+    WriteFileBytes(dir.file(L"orvalen.txt"), OneSlotList("ident.wav", "2"));
+    RunningProgram program(dir, L"");
+    ASSERT_TRUE(program.started());
+    ASSERT_TRUE(program.WaitForMainWindow()) << "no main window";
+    ASSERT_EQ(Ctl({L"wait-sinks", L"1", L"10"}), 0) << "events not connected";
+    EXPECT_EQ(program.Caption(), " Orvalen   PY2TST-L");
+    EXPECT_EQ(program.Check(kCheckBase), 1);
+    // "RF + IP" ticked while "RF  -" is: both clear; the second click ticks it.
+    program.Click(kCheck21);
+    ASSERT_TRUE(WaitUntil([&] { return program.Check(kCheck20) == 0; }));
+    program.Click(kCheck21);
+    ASSERT_TRUE(WaitUntil([&] { return program.Check(kCheck21) == 1; }));
+    ASSERT_TRUE(WaitUntil([] { auto c = HostCalls(); return std::any_of(c.begin(), c.end(), IsSend); }, 10s));
+    EXPECT_TRUE(WaitUntil([&] { return program.Text(kPtt) == "PTT OFF"; }, 3s));
+    program.Click(kSair);
+    EXPECT_EQ(program.WaitForExit(), 0);
+    auto calls = HostCalls();
+    auto sent = std::find_if(calls.begin(), calls.end(), IsSend);
+    ASSERT_NE(sent, calls.end());
+    EXPECT_NE(sent->find("\\ident.wav,-1)"), std::string::npos) << *sent;
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls.back(), "ExitSignal(0)");
+  }
+  // The server must not outlive the test: it holds the runner's output open.
+  Ctl({L"die"});
+  WaitUntil([] { return Ctl({L"sinks"}) == 3; }, 10s);
+}
