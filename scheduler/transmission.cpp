@@ -52,6 +52,8 @@ std::optional<long> ParseVolume(const std::string& text, const std::string& deci
 constexpr double kLongestLength = 25.0 * 3600;
 constexpr double kSafetyMargin = 5.0;
 
+constexpr long long kClockPastTurn = 1;
+
 }  // namespace
 
 Transmission::Transmission(FormControls& controls, FormServices& services, FormFields& fields)
@@ -135,11 +137,16 @@ void Transmission::progressTick() {
 }
 
 void Transmission::clockTick() {
-  // 100 times a second: repaint only when the second changes.
   std::string now = s_.clock->timeOfDayText();
-  if (now == lastClock_) return;
-  c_.ShowTime->setText(now);
-  lastClock_ = std::move(now);
+  if (now != lastClock_) {
+    c_.ShowTime->setText(now);
+    lastClock_ = std::move(now);
+  }
+  // One wake a second, aimed just past the turn of the wall clock's second
+  // (a tick that comes early finds the old text and aims again), rather
+  // than a hundred ticks a second; the wall clock setting is followed at
+  // the next turn.
+  Timer2->start(Millis(kClockPastTurn + 1000 - s_.clock->wallMillis()));
 }
 
 void Transmission::onVolumeChanged() {

@@ -22,6 +22,7 @@ class VirtualTime : public Clock, public TimerService {
   std::chrono::milliseconds monotonic() const override { return now_; }
   std::string timeOfDayText() const override;   // "HH:MM:SS" from wallStart + now
   std::string logTimestamp() const override;
+  int wallMillis() const override { return static_cast<int>((wallStartMs_ + now_.count()) % 1000); }
 
   // TimerService
   std::unique_ptr<Timer> create(std::function<void()> onTick) override;
@@ -34,6 +35,9 @@ class VirtualTime : public Clock, public TimerService {
   void jump(std::chrono::milliseconds d) { now_ += d; }
   // Wall-clock time of day at monotonic 0, in seconds after midnight.
   void setWallStart(int secondsAfterMidnight) { wallStart_ = secondsAfterMidnight; }
+  // The wall clock's milliseconds at monotonic 0 (its seconds need not turn
+  // with the monotonic clock's).
+  void setWallStartMillis(int ms) { wallStartMs_ = ms; }
 
   int runningTimers() const;
   std::uint64_t ticksDelivered() const { return ticks_; }
@@ -43,6 +47,7 @@ class VirtualTime : public Clock, public TimerService {
   friend class VirtualTimer;
   std::chrono::milliseconds now_{0};
   int wallStart_ = 12 * 3600;
+  int wallStartMs_ = 0;
   std::uint64_t ticks_ = 0;
   std::vector<Entry*> entries_;
 };
