@@ -52,8 +52,6 @@ std::optional<long> ParseVolume(const std::string& text, const std::string& deci
 constexpr double kLongestLength = 25.0 * 3600;
 constexpr double kSafetyMargin = 5.0;
 
-constexpr long long kClockPastTurn = 1;
-
 }  // namespace
 
 Transmission::Transmission(FormControls& controls, FormServices& services, FormFields& fields)
@@ -142,11 +140,11 @@ void Transmission::clockTick() {
     c_.ShowTime->setText(now);
     lastClock_ = std::move(now);
   }
-  // One wake a second, aimed just past the turn of the wall clock's second
+  // One wake a second, aimed at the turn of the wall clock's second
   // (a tick that comes early finds the old text and aims again), rather
   // than a hundred ticks a second; the wall clock setting is followed at
   // the next turn.
-  Timer2->start(Millis(kClockPastTurn + 1000 - s_.clock->wallMillis()));
+  Timer2->start(Millis(1000 - s_.clock->wallMillis()));
 }
 
 void Transmission::onVolumeChanged() {

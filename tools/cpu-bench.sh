@@ -18,6 +18,9 @@ orv_wine_prefix
 export ORV_HEADLESS=1
 orv_display_start
 orv_wine_warm
+# Xvfb's pointer rests mid-screen, on one of the program's buttons: its
+# hover timer would be measured instead of the idle program.
+command -v xdotool >/dev/null && xdotool mousemove 0 0
 dir="$ORV_BUILD/cpu-bench"
 rm -rf "$dir" && mkdir -p "$dir"
 cp "$ORV_BUILD/windows/orvalen.exe" "$ORV_BUILD/windows/tests/literal_baseline.exe" "$dir/" || exit 1
@@ -28,12 +31,14 @@ slots() { for i in 1 2 3 4 5 6 7 8 9; do printf 'm%s.wav\r\n' "$i"; done
 
 hz=$(getconf CLK_TCK)
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
-# The Windows process of NAME: the wine process whose command line names it,
-# not the timeout that started it.
+# The Windows process of NAME in this prefix (other checkouts run theirs on
+# the same machine): the wine process whose command line names it, not the
+# timeout that started it.
+ours() { tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; }
 find_pid() {
   local p pid=""
   for p in $(pgrep -f "$1"); do
-    [ "$(readlink "/proc/$p/exe" 2>/dev/null)" != "$(command -v timeout)" ] && pid=$p
+    [ "$(readlink "/proc/$p/exe" 2>/dev/null)" != "$(command -v timeout)" ] && ours "$p" && pid=$p
   done
   echo "$pid"
 }
@@ -45,7 +50,7 @@ measure() {  # NAME ARGS...
   for _ in $(seq 100); do pid=$(find_pid "$name"); [ -n "$pid" ] && break; sleep 0.2; done
   [ -n "$pid" ] || { echo "- -"; return; }
   sleep 4   # start-up and the first paints are not idle
-  server=$(pgrep -f wineserver | head -1)
+  server=$(find_pid wineserver)
   local a s b s2
   a=$(ticks "$pid"); s=$(ticks "$server")
   sleep "$secs"

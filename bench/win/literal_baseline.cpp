@@ -80,7 +80,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
   wc.lpfnWndProc = MainProc;
   wc.hInstance = instance;
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = L"LiteralBaseline";
   RegisterClassW(&wc);
   wc.lpfnWndProc = AnimationProc;
