@@ -20,6 +20,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     } else if (a.rfind("--host-log=", 0) == 0) {
       cl.hostLog = a.substr(11);
       if (cl.hostLog.empty()) fail("--host-log precisa de um nome de arquivo");
+    } else if (a.rfind("--log=", 0) == 0) {
+      cl.recordLog = a.substr(6);
+      if (cl.recordLog.empty()) fail("--log precisa de um nome de arquivo");
     } else {
       fail("op\xC3\xA7\xC3\xA3o desconhecida: " + a);
     }
@@ -33,6 +36,7 @@ std::string UsageText() {
          "  --host=echolink     usa o EchoLink (padr\xC3\xA3o)\r\n"
          "  --host=simulator    usa o simulador de host embutido, sem EchoLink\r\n"
          "  --host-log=ARQUIVO  acrescenta ao ARQUIVO uma linha por chamada e evento do host\r\n"
+         "  --log=ARQUIVO       acrescenta ao ARQUIVO cada mensagem enviada ou n\xC3\xA3o enviada\r\n"
          "  --version           mostra a vers\xC3\xA3o\r\n"
          "  --help              mostra esta ajuda\r\n";
 }

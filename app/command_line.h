@@ -11,6 +11,7 @@ enum class HostKind { Real, Simulator };
 struct CommandLine {
   HostKind host = HostKind::Real;
   std::string hostLog;       // empty: no log
+  std::string recordLog;     // --log: the transmission record; empty: none
   bool help = false;
   bool version = false;
   std::string error;         // not empty: the arguments were not understood

@@ -4,6 +4,15 @@
 
 namespace orv {
 
+// The wall clock as the operator's calendar shows it, in the local time zone
+// with daylight saving applied. It may jump either way (clock set by hand, a
+// time server, a daylight-saving change); only monotonic() never does.
+struct LocalTime {
+  int year = 1970, month = 1, day = 1;
+  int hour = 0, minute = 0, second = 0, millisecond = 0;
+  int weekday = 4;   // 0 = Sunday ... 6 = Saturday
+};
+
 class Clock {
  public:
   virtual ~Clock() = default;
@@ -16,6 +25,8 @@ class Clock {
   virtual int wallMillis() const = 0;
   // Local date and time with milliseconds, for logs ("2026-12-08 14:05:09.123").
   virtual std::string logTimestamp() const = 0;
+  // Local date and time now.
+  virtual LocalTime localNow() const = 0;
 };
 
 }  // namespace orv

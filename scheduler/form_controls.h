@@ -14,6 +14,7 @@
 #include "platform/playback.h"
 #include "platform/timers.h"
 #include "platform/widgets.h"
+#include "scheduler/transmission_record.h"
 
 namespace orv {
 
@@ -50,6 +51,7 @@ struct FormServices {
   PlaybackFactory* playback = nullptr;
   Locale* locale = nullptr;
   AppControl* app = nullptr;
+  TransmissionRecord* record = nullptr;   // nothing recorded when absent
 };
 
 // Window-level fields that no control holds.
@@ -66,6 +68,8 @@ class LocalPlayer {
  public:
   virtual ~LocalPlayer() = default;
   virtual void TOCA() = 0;
+  // Whether a message is playing now (TOCA started one that renders).
+  virtual bool playing() const { return true; }
 };
 
 }  // namespace orv

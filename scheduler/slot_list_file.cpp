@@ -43,7 +43,12 @@ EncodedSlotList EncodeSlotList(const SlotListLines& texts, const Locale& locale)
     if (!a) return {{}, n};
     ansi[n] = std::move(*a);
   }
-  return {FormatSlotList(ansi), -1};
+  std::string bytes = FormatSlotList(ansi);
+  // ANSI bytes that happen to form UTF-8 ("Ã©" and the like) would read back
+  // as other characters: such a list is written as marked UTF-8 instead, so
+  // what was saved is always what is read.
+  if (DecodeSlotList(bytes, locale) != texts) bytes = "\xEF\xBB\xBF" + FormatSlotList(texts);
+  return {std::move(bytes), -1};
 }
 
 SlotListLines DecodeSlotList(std::string_view bytes, const Locale& locale) {

@@ -78,6 +78,7 @@ void SlotScheduler::arm(int slot) {
   // ticked box must not let the old countdown send.
   s.armed = false;
   ++s.generation;
+  s.waitingSince = Millis(-1);
 
   const auto seconds = IntervalSeconds(c_.cont[slot]->text());
   if (!seconds) {

@@ -58,6 +58,7 @@ class SlotScheduler {
     long long shown = -1;                         // what temp<N> was last given
     Millis period{0};                             // what the timer was last started with
     bool inTick = false;
+    Millis waitingSince{-1};                      // when the due message began to wait for the host
   };
   static constexpr Millis kTick{1000};
 

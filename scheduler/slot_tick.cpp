@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "scheduler/message_path.h"
+#include "scheduler/message_send.h"
 #include "scheduler/number_readings.h"
 #include "scheduler/slot_scheduler.h"
 
@@ -42,27 +43,31 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
   Slot& s = slots_[slot];
   const std::uint64_t generation = s.generation;
   Host& host = *s_.EchoLink;
-  // A flag that cannot be read counts as a free host.
-  if (auto busy = host.secondBusyFlag(); busy.ok && busy.value) return Due::Waiting;
-  if (auto busy = host.firstBusyFlag(); busy.ok && busy.value) return Due::Waiting;
+  const Millis now = s_.clock->monotonic();
+  if (s.waitingSince.count() < 0) s.waitingSince = now;
+  if (HostBusy(host)) return Due::Waiting;
+  const long long waited = (now - s.waitingSince).count() / 1000;
+  const std::string name = c_.mens[slot]->text();
+  auto record = [&](const std::string& mode, const std::string& outcome) {
+    s.waitingSince = Millis(-1);
+    if (s_.record) s_.record->add("slot " + std::to_string(slot + 1), name, mode, outcome);
+  };
+  auto exists = [&] { return s_.files && s_.files->exists(MessagePath(f_.caminho, name)); };
 
   Due result = Due::Waiting;
   if (c_.Check20->value() == 1) {
-    f_.arquivoAtual = c_.mens[slot]->text();
+    f_.arquivoAtual = name;
     player_.TOCA();
+    record("RF", player_.playing() ? SentAfterWaitOutcome(waited) : exists() ? kOutcomeUnplayable : kOutcomeMissingFile);
     if (s.generation != generation) return Due::Sent;
     reload(slot);
     result = Due::Sent;
   }
   if (c_.Check21->value() == 1) {
-    c_.PTT->setTextColor(kPttOnColor);
-    c_.PTT->setText("PTT ON");
-    host.setTransmit(true);
-    host.transmitFile(MessagePath(f_.caminho, c_.mens[slot]->text()), true);
-    if (s.generation == generation) reload(slot);
-    host.setTransmit(false);
-    c_.PTT->setTextColor(kPttOffColor);
-    c_.PTT->setText("PTT OFF");
+    const HostReply reply = SendToHost(c_, host, MessagePath(f_.caminho, name), [&] {
+      if (s.generation == generation) reload(slot);
+    });
+    record("RF+IP", !reply.ok ? HostFailedOutcome(reply.error) : exists() ? SentAfterWaitOutcome(waited) : kOutcomeMissingFile);
     result = Due::Sent;
   }
   return result;

@@ -39,7 +39,7 @@ class Transmission : public LocalPlayer {
   void progressTick();
   void clockTick();
 
-  bool playing() const { return graph_ != nullptr; }
+  bool playing() const override { return graph_ != nullptr; }
 
  private:
   void armSafetyNet(double secondsLeft);

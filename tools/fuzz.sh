@@ -25,6 +25,9 @@ seed() {  # a few well-formed inputs so the runs start from real shapes
     slot_list_fuzz)
       printf 'ident.wav\r\n\r\naviso.wav\r\n\r\n\r\n\r\n\r\n\r\n\r\n600\r\n0\r\n1800\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n' >"$dir/example"
       printf 'a\nb\rc\r\n\xe7\xe3o\x00x\n' >"$dir/mixed" ;;
+    agenda_file_fuzz)
+      printf '# rede\r\n19:50 ter,qui sala da rede.wav\r\n-07:00 todos C:\\msg\\bom dia.wav\r\n00:00 2026-12-24 natal.wav\r\n\r\n25:61 xyz\r\n' >"$dir/example"
+      printf '\xef\xbb\xbf7:5 seg,,qua a\n- \n12:00 2026-02-29 b.wav\n' >"$dir/odd" ;;
     number_readings_fuzz)
       for t in 30 ' 30 ' 2,5 2.5 1.234,5 -5 1e3 12abc 00 ' 1 2 3'; do printf '%s' "$t" >"$dir/$(printf '%s' "$t" | md5sum | cut -c1-8)"; done ;;
   esac

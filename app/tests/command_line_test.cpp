@@ -17,11 +17,14 @@ TEST(CommandLine, ReadsHostAndLog) {
   EXPECT_EQ(cl.host, HostKind::Simulator);
   EXPECT_EQ(cl.hostLog, "C:\\logs\\host log.txt");
   EXPECT_TRUE(cl.error.empty());
+  EXPECT_TRUE(cl.recordLog.empty());
+  EXPECT_EQ(ParseCommandLine({"--log=envios.txt"}).recordLog, "envios.txt");
 }
 
 TEST(CommandLine, RejectsWhatItDoesNotKnow) {
   EXPECT_FALSE(ParseCommandLine({"--host=other"}).error.empty());
   EXPECT_FALSE(ParseCommandLine({"--host-log="}).error.empty());
+  EXPECT_FALSE(ParseCommandLine({"--log="}).error.empty());
   EXPECT_FALSE(ParseCommandLine({"--verbose"}).error.empty());
   EXPECT_FALSE(ParseCommandLine({"orvalen.txt"}).error.empty());
 }

@@ -4,10 +4,13 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "agenda/agenda.h"
+#include "agenda/win/agenda_windows.h"
 #include "app/command_line.h"
 #include "app/startup_message.h"
 #include "app/win/app_windows.h"
@@ -48,12 +51,12 @@ void Say(const std::string& text, UINT icon) {
   MessageBoxW(nullptr, Widen(text).c_str(), L"Orvalen", MB_OK | icon);
 }
 
-int RunMessageLoop(const std::vector<HWND>& dialogLike) {
+int RunMessageLoop(const std::function<std::vector<HWND>()>& dialogLike) {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (buttons::win::KwButtonPreTranslate(msg)) continue;
     bool handled = false;
-    for (HWND w : dialogLike) {
+    for (HWND w : dialogLike()) {
       if (w && IsWindow(w) && IsDialogMessageW(w, &msg)) {
         handled = true;
         break;
@@ -95,7 +98,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (cl.version) { Say(VersionText(), MB_ICONINFORMATION); return 0; }
 
   ComApartment apartment;
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
 
   WinClock clock;
@@ -147,6 +150,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   services.playback = &playback;
   services.locale = &locale;
   services.app = &app;
+  // The record is kept for the session; the file only when asked for.
+  TransmissionRecord record(clock);
+  if (!cl.recordLog.empty()) record.appendTo(OpenRecordLog(cl.recordLog));
+  services.record = &record;
 
   FormHooks hooks;
   hooks.showHelp = [&] { windows.ShowHelp(); };
@@ -154,6 +161,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   hooks.onEnd = [&] { window.Detach(); };
   MainForm form(window.controls(), services, std::move(hooks));
   window.SetEvents(&form);
+  Agenda agenda(window.controls(), services, form.fields(), form.transmission());
+  AgendaWindows agendaWindows({window.hwnd(), appIcon.get(), &agenda, &record, &window.controls(), &services,
+                               &form.fields(), [&](int slot) { return form.scheduler().slotArmed(slot); }});
+  window.AddSystemMenuItem(L"Agenda...", [&] { agendaWindows.ShowAgenda(); });
+  window.AddSystemMenuItem(L"Registro de transmiss\u00f5es...", [&] { agendaWindows.ShowRecord(); });
 
   std::unique_ptr<SimulatorWindow> simWindow;
   std::string error;
@@ -168,7 +180,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       simWindow = CreateSimulatorWindow(*simulated, window.hwnd());
       if (simWindow) PlacePair(window.hwnd(), simWindow->hwnd());
     }
-    RunMessageLoop({window.hwnd(), simWindow ? simWindow->hwnd() : nullptr});
+    agenda.load();
+    RunMessageLoop([&] {
+      return std::vector<HWND>{window.hwnd(), simWindow ? simWindow->hwnd() : nullptr, agendaWindows.agendaHwnd(),
+                               agendaWindows.recordHwnd()};
+    });
   }
   // End: no handler runs any more; the host reference is dropped before the
   // windows go, so the host sees the program leave at once.

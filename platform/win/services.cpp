@@ -130,6 +130,22 @@ std::string WinClock::logTimestamp() const {
   return buf;
 }
 
+LocalTime WinClock::localNow() const {
+  // GetLocalTime applies the time zone and daylight saving in force now.
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  LocalTime l;
+  l.year = t.wYear;
+  l.month = t.wMonth;
+  l.day = t.wDay;
+  l.hour = t.wHour;
+  l.minute = t.wMinute;
+  l.second = t.wSecond;
+  l.millisecond = t.wMilliseconds;
+  l.weekday = t.wDayOfWeek;
+  return l;
+}
+
 // ---- files ----------------------------------------------------------------
 
 std::string SystemErrorText(DWORD code) {

@@ -51,6 +51,7 @@ class WinClock : public Clock {
   std::string timeOfDayText() const override;
   int wallMillis() const override;
   std::string logTimestamp() const override;
+  LocalTime localNow() const override;
 
  private:
   // The clock label asks a hundred times a second; the text only changes

@@ -50,3 +50,16 @@ TEST(TextDecoding, AMarkedUtf8SlotListNeverPutsTheMarkInSlotOne) {
   EXPECT_EQ(lines[1], "ident.wav");
   EXPECT_EQ(lines[9], "60");
 }
+
+TEST(TextDecoding, AnAnsiListThatWouldReadAsUtf8IsSavedAsMarkedUtf8) {
+  test::FakeLocale ansi;
+  SlotListLines texts;
+  texts[0] = "\xC3\x83\xC2\xA9.wav";  // "Ã©.wav": in Windows-1252 the bytes C3 A9, which are UTF-8 "é"
+  const EncodedSlotList out = EncodeSlotList(texts, ansi);
+  ASSERT_EQ(out.refusedLine, -1);
+  EXPECT_EQ(out.bytes.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_EQ(DecodeSlotList(out.bytes, ansi), texts);
+  // With any other accented name the file is no UTF-8 at all and reads as ANSI.
+  texts[1] = "a\xC3\xA7\xC3\xA3o.wav";
+  EXPECT_EQ(EncodeSlotList(texts, ansi).bytes.substr(0, 8), "\xC3\xA9.wav\r\n");
+}

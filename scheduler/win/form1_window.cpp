@@ -10,6 +10,10 @@
 namespace orv::win {
 
 namespace {
+constexpr WPARAM kFirstSystemMenuItem = 0x0100;
+}  // namespace
+
+namespace {
 
 constexpr int kClientW = 625, kClientH = 602;
 constexpr COLORREF kDarkBlue = RGB(0, 0, 128);
@@ -283,6 +287,15 @@ void Form1Window::OnScroll(HWND bar, int code) {
 
 LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_SYSCOMMAND: {
+      // Our items sit below 0xF000, in steps of 16 as the system asks.
+      const WPARAM cmd = wp & 0xFFF0;
+      if (cmd >= kFirstSystemMenuItem && cmd < kFirstSystemMenuItem + 16 * systemMenuItems_.size()) {
+        if (events_) systemMenuItems_[(cmd - kFirstSystemMenuItem) / 16]();
+        return 0;
+      }
+      break;
+    }
     case WM_COMMAND: {
       const int id = LOWORD(wp);
       const int code = HIWORD(wp);
@@ -325,6 +338,14 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
   }
   return BaseWindow::HandleMessage(msg, wp, lp);
+}
+
+void Form1Window::AddSystemMenuItem(const wchar_t* text, std::function<void()> onChoose) {
+  HMENU menu = GetSystemMenu(hwnd(), FALSE);
+  if (!menu) return;
+  if (systemMenuItems_.empty()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kFirstSystemMenuItem + 16 * systemMenuItems_.size(), text);
+  systemMenuItems_.push_back(std::move(onChoose));
 }
 
 }  // namespace orv::win

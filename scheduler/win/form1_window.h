@@ -44,6 +44,9 @@ class Form1Window : public BaseWindow {
 
   HWND control(int id) const { return GetDlgItem(hwnd(), id); }
 
+  // A command below the system menu's usual items (call after Create()).
+  void AddSystemMenuItem(const wchar_t* text, std::function<void()> onChoose);
+
   // Control ids, for tests and automation.
   enum Id : int {
     kIdCheckBase = 1001,   // Check1..9 -> 1001..1009
@@ -107,6 +110,7 @@ class Form1Window : public BaseWindow {
   std::unique_ptr<BannerControl> banner_;
   std::unique_ptr<AnimationControl> animLeft_, animRight_;
   bool shown_ = false;
+  std::vector<std::function<void()>> systemMenuItems_;
 };
 
 }  // namespace orv::win

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/civil_time.h"
+
 namespace orv::test {
 
 struct VirtualTime::Entry {
@@ -34,7 +36,37 @@ class VirtualTimer : public Timer {
   VirtualTime::Entry* e_;
 };
 
-VirtualTime::VirtualTime() = default;
+VirtualTime::VirtualTime() : wallDays_(DaysFromCivil(2026, 1, 1)) {}
+
+void VirtualTime::setWallDate(int year, int month, int day) { wallDays_ = DaysFromCivil(year, month, day); }
+
+long long VirtualTime::localMillis() const {
+  long long ms = wallDays_ * 86400000LL + wallStart_ * 1000LL + now_.count() + shift_.count();
+  for (const auto& [at, delta] : offsets_)
+    if (now_ >= at) ms += delta * 1000LL;
+  return ms;
+}
+
+LocalTime VirtualTime::localNow() const {
+  const long long ms = localMillis();
+  long long days = ms / 86400000LL;
+  long long inDay = ms % 86400000LL;
+  if (inDay < 0) {
+    inDay += 86400000LL;
+    --days;
+  }
+  const CivilDate d = CivilFromDays(days);
+  LocalTime t;
+  t.year = d.year;
+  t.month = d.month;
+  t.day = d.day;
+  t.hour = static_cast<int>(inDay / 3600000);
+  t.minute = static_cast<int>(inDay / 60000 % 60);
+  t.second = static_cast<int>(inDay / 1000 % 60);
+  t.millisecond = static_cast<int>(inDay % 1000);
+  t.weekday = WeekdayFromDays(days);
+  return t;
+}
 VirtualTime::~VirtualTime() {
   for (Entry* e : entries_) delete e;
 }

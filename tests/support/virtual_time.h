@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
@@ -23,6 +24,7 @@ class VirtualTime : public Clock, public TimerService {
   std::string timeOfDayText() const override;   // "HH:MM:SS" from wallStart + now
   std::string logTimestamp() const override;
   int wallMillis() const override { return static_cast<int>((wallStartMs_ + now_.count()) % 1000); }
+  LocalTime localNow() const override;
 
   // TimerService
   std::unique_ptr<Timer> create(std::function<void()> onTick) override;
@@ -38,6 +40,15 @@ class VirtualTime : public Clock, public TimerService {
   // The wall clock's milliseconds at monotonic 0 (its seconds need not turn
   // with the monotonic clock's).
   void setWallStartMillis(int ms) { wallStartMs_ = ms; }
+  // The local date at monotonic 0 (2026-01-01 unless told).
+  void setWallDate(int year, int month, int day);
+  // The wall clock is set by hand: local time moves by `d`, monotonic does not.
+  void shiftWall(std::chrono::milliseconds d) { shift_ += d; }
+  // A daylight-saving change: from monotonic `at` on, local time reads
+  // `deltaSeconds` later (3600 spring forward, -3600 fall back).
+  void addOffsetChange(std::chrono::milliseconds at, int deltaSeconds) { offsets_.push_back({at, deltaSeconds}); }
+  // Local time as milliseconds since 1970-01-01 00:00 local.
+  long long localMillis() const;
 
   int runningTimers() const;
   std::uint64_t ticksDelivered() const { return ticks_; }
@@ -48,6 +59,9 @@ class VirtualTime : public Clock, public TimerService {
   std::chrono::milliseconds now_{0};
   int wallStart_ = 12 * 3600;
   int wallStartMs_ = 0;
+  long long wallDays_ = 0;
+  std::chrono::milliseconds shift_{0};
+  std::vector<std::pair<std::chrono::milliseconds, int>> offsets_;
   std::uint64_t ticks_ = 0;
   std::vector<Entry*> entries_;
 };

@@ -111,3 +111,32 @@ TEST_F(Form1LayoutTest, WidgetsReadAndWriteTheControls) {
   c.PTT->setTextColor(kPttOnColor);
   EXPECT_EQ(c.PTT->textColor(), kPttOnColor);
 }
+
+TEST_F(Form1LayoutTest, SystemMenuItemsFollowTheUsualOnesAndRunTheirCommand) {
+  struct : FormEvents {
+    void onSlotCheckClicked(int) override {}
+    void onModeCheckClicked(int) override {}
+    void onVolumeChanged() override {}
+    void onPositionScroll(int) override {}
+    void onButtonClick(FormButton) override {}
+    bool onCloseRequest() override { return true; }
+    void onUnload() override {}
+  } events;
+  w.SetEvents(&events);
+  int agenda = 0, record = 0;
+  HMENU menu = GetSystemMenu(w.hwnd(), FALSE);
+  const int usual = GetMenuItemCount(menu);
+  w.AddSystemMenuItem(L"Agenda...", [&] { ++agenda; });
+  w.AddSystemMenuItem(L"Registro de transmiss\u00f5es...", [&] { ++record; });
+  ASSERT_EQ(GetMenuItemCount(menu), usual + 3);   // a separator, then the two
+  wchar_t text[64];
+  GetMenuStringW(menu, usual + 2, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"Registro de transmiss\u00f5es...");
+  const UINT id = GetMenuItemID(menu, usual + 2);
+  SendMessageW(w.hwnd(), WM_SYSCOMMAND, id, 0);
+  EXPECT_EQ(record, 1);
+  EXPECT_EQ(agenda, 0);
+  SendMessageW(w.hwnd(), WM_SYSCOMMAND, GetMenuItemID(menu, usual + 1), 0);
+  EXPECT_EQ(agenda, 1);
+  w.Detach();
+}

@@ -1,0 +1,37 @@
+#pragma once
+// "Registro de transmissões": the session's record, newest first, and a
+// button that copies it to the clipboard as tab-separated lines.
+#include <windows.h>
+
+#include <string>
+
+#include "agenda/win/agenda_windows.h"
+#include "platform/win/base_window.h"
+#include "platform/win/dpi.h"
+#include "platform/win/scoped.h"
+
+namespace orv::win {
+
+class RecordWindow : public BaseWindow {
+ public:
+  enum Id : int { kIdList = 100, kIdCopiar, kIdCount };
+  explicit RecordWindow(const AgendaWindowsContext& c) : c_(c) {}
+  bool Create();
+  // Lists the record again (after a new entry).
+  void Fill();
+  // The whole record as the clipboard receives it, newest first.
+  std::string ClipboardText() const;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void Copy();
+
+  AgendaWindowsContext c_;
+  Dpi dpi_;
+  UniqueFont font_;
+  HWND list_ = nullptr;
+};
+
+}  // namespace orv::win
