@@ -103,7 +103,8 @@ void SlotScheduler::onTimer(int slot) {
     return;
   }
   if (!s.armed || !ticked(slot)) {
-    if (s.period != kTick) startTimer(slot, kTick);
+    // Nothing is due until the box is ticked again, which arms anew.
+    s.timer->stop();
     return;
   }
   const std::uint64_t generation = s.generation;

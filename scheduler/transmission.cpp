@@ -143,11 +143,16 @@ void Transmission::progressTick() {
 }
 
 void Transmission::clockTick() {
-  // 100 times a second: repaint only when the second changes.
   std::string now = s_.clock->timeOfDayText();
-  if (now == lastClock_) return;
-  c_.ShowTime->setText(now);
-  lastClock_ = std::move(now);
+  if (now != lastClock_) {
+    c_.ShowTime->setText(now);
+    lastClock_ = std::move(now);
+  }
+  // One wake a second, aimed at the turn of the wall clock's second
+  // (a tick that comes early finds the old text and aims again), rather
+  // than a hundred ticks a second; the wall clock setting is followed at
+  // the next turn.
+  Timer2->start(Millis(1000 - s_.clock->wallMillis()));
 }
 
 void Transmission::onVolumeChanged() {

@@ -27,7 +27,8 @@ class Transmission : public LocalPlayer {
   void retryRelease() override;
   void TXFile();
 
-  // Starts the progress tick (Timer1, 1 s) and the clock tick (Timer2, 10 ms).
+  // Starts the progress tick (Timer1, 1 s) and the clock tick (Timer2, aimed at each turn of the
+  // wall clock's second).
   void start();
 
   // V4 changed (user or program).

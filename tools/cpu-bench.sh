@@ -1,43 +1,82 @@
 #!/usr/bin/env bash
-# CPU use of the real program under Wine, measured from the Linux side (Wine
-# does not report another process's times): 60 s idle, then 60 s while a
-# message plays. Usage: tools/cpu-bench.sh [SECONDS]
+# Idle CPU use of the real program under Wine next to a literal build of the
+# window's timers (bench/win/literal_baseline.cpp), measured from the Linux
+# side (Wine does not report another process's times): the two take turns on
+# one display and one wineserver, with no slot armed and with nine armed,
+# ROUNDS times SECONDS each; medians, and the literal cost over the
+# program's. Usage: tools/cpu-bench.sh [SECONDS [ROUNDS]]. Reports; never fails.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 trap orv_cleanup EXIT
-secs="${1:-60}"
-orv_build_windows >"$ORV_BUILD/windows-build.log" 2>&1 || { tail -20 "$ORV_BUILD/windows-build.log"; exit 1; }
+secs="${1:-30}"
+rounds="${2:-3}"
+if [ -z "${ORV_BENCH_NO_BUILD:-}" ]; then
+  cmake --build "$ORV_BUILD/windows" -j2 --target orvalen literal_baseline >"$ORV_BUILD/windows-build.log" 2>&1 ||
+    { orv_build_windows >"$ORV_BUILD/windows-build.log" 2>&1 || { tail -20 "$ORV_BUILD/windows-build.log"; exit 1; }; }
+fi
 orv_wine_prefix
 export ORV_HEADLESS=1
 orv_display_start
 orv_wine_warm
+# Xvfb's pointer rests mid-screen, on one of the program's buttons: its
+# hover timer would be measured instead of the idle program.
+command -v xdotool >/dev/null && xdotool mousemove 0 0
 dir="$ORV_BUILD/cpu-bench"
 rm -rf "$dir" && mkdir -p "$dir"
-cp "$ORV_BUILD/windows/orvalen.exe" "$dir/"
-# One slot: it fires once, secs + 1 s after start-up, with a message longer
-# than the measurement.
-sox -n -r 8000 -b 8 -c 1 "$dir/longa.wav" synth $((secs + 15)) sine 600 vol 0.3 2>/dev/null
-{ printf 'longa.wav\r\n'; for i in 1 2 3 4 5 6 7 8; do printf '\r\n'; done
-  printf '%s\r\n' "$secs"; for i in 1 2 3 4 5 6 7 8; do printf '0\r\n'; done; } >"$dir/orvalen.txt"
-(cd "$dir" && HOME="$ORV_HOME" timeout $((3 * secs + 60)) wine ./orvalen.exe --host=simulator >/dev/null 2>&1 &)
-pid=""
-for _ in $(seq 50); do pid=$(pgrep -f 'orvalen.exe --host=simulator' | while read -r p; do
-  [ "$(readlink /proc/$p/exe 2>/dev/null)" != "$(command -v timeout)" ] && echo "$p"; done | tail -1)
-  [ -n "$pid" ] && break; sleep 0.2; done
-[ -n "$pid" ] || { echo "the program did not start"; exit 1; }
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-server=$(pgrep wineserver | head -1)
+cp "$ORV_BUILD/windows/orvalen.exe" "$ORV_BUILD/windows/tests/literal_baseline.exe" "$dir/" || exit 1
+for i in 1 2 3 4 5 6 7 8 9; do sox -n -r 8000 -b 8 -c 1 "$dir/m$i.wav" synth 1 sine 600 vol 0.3 2>/dev/null; done
+# Nine named slots; an interval of 0 arms nothing, an hour arms without a send.
+slots() { for i in 1 2 3 4 5 6 7 8 9; do printf 'm%s.wav\r\n' "$i"; done
+          for i in 1 2 3 4 5 6 7 8 9; do printf '%s\r\n' "$1"; done; }
+
 hz=$(getconf CLK_TCK)
-sleep 1
-a=$(ticks "$pid"); s=$(ticks "$server")
-sleep $((secs - 2))
-b=$(ticks "$pid"); s2=$(ticks "$server")
-awk -v t=$((b - a)) -v w=$((s2 - s)) -v hz="$hz" -v n=$((secs - 2)) \
-  'BEGIN { printf "idle:    %.2f%% of one core (wineserver %.2f%%)\n", 100 * t / hz / n, 100 * w / hz / n }'
-sleep 4   # the slot fires and the playback starts
-a=$(ticks "$pid"); s=$(ticks "$server")
-sleep $((secs - 10))
-b=$(ticks "$pid"); s2=$(ticks "$server")
-awk -v t=$((b - a)) -v w=$((s2 - s)) -v hz="$hz" -v n=$((secs - 10)) \
-  'BEGIN { printf "playing: %.2f%% of one core (wineserver %.2f%%)\n", 100 * t / hz / n, 100 * w / hz / n }'
-echo "working set: $(awk '/VmRSS/ {print $2, $3}' /proc/$pid/status)"
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+# The Windows process of NAME in this prefix (other checkouts run theirs on
+# the same machine): the wine process whose command line names it, not the
+# timeout that started it.
+ours() { tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; }
+find_pid() {
+  local p pid=""
+  for p in $(pgrep -f "$1"); do
+    [ "$(readlink "/proc/$p/exe" 2>/dev/null)" != "$(command -v timeout)" ] && ours "$p" && pid=$p
+  done
+  echo "$pid"
+}
+# One measurement: prints "PROGRAM% SERVER%".
+measure() {  # NAME ARGS...
+  local name=$1; shift
+  (cd "$dir" && HOME="$ORV_HOME" timeout $((secs + 60)) wine "./$name" "$@" >/dev/null 2>&1 &)
+  local pid="" server
+  for _ in $(seq 100); do pid=$(find_pid "$name"); [ -n "$pid" ] && break; sleep 0.2; done
+  [ -n "$pid" ] || { echo "- -"; return; }
+  sleep 4   # start-up and the first paints are not idle
+  server=$(find_pid wineserver)
+  local a s b s2
+  a=$(ticks "$pid"); s=$(ticks "$server")
+  sleep "$secs"
+  b=$(ticks "$pid"); s2=$(ticks "$server")
+  kill "$pid" 2>/dev/null
+  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  sleep 1
+  awk -v t=$((b - a)) -v w=$((s2 - s)) -v hz="$hz" -v n="$secs" 'BEGIN { printf "%.2f %.2f\n", 100 * t / hz / n, 100 * w / hz / n }'
+}
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.2f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+for phase in idle nine; do
+  if [ "$phase" = idle ]; then slots 0 >"$dir/orvalen.txt"; armed=0; else slots 3600 >"$dir/orvalen.txt"; armed=9; fi
+  : >"$dir/literal.$phase"; : >"$dir/orvalen.$phase"
+  for _ in $(seq "$rounds"); do
+    measure literal_baseline.exe "$armed" >>"$dir/literal.$phase"
+    measure orvalen.exe --host=simulator >>"$dir/orvalen.$phase"
+  done
+  lp=$(cut -d' ' -f1 "$dir/literal.$phase" | median); ls=$(cut -d' ' -f2 "$dir/literal.$phase" | median)
+  op=$(cut -d' ' -f1 "$dir/orvalen.$phase" | median); os=$(cut -d' ' -f2 "$dir/orvalen.$phase" | median)
+  label=$([ "$phase" = idle ] && echo "no slot armed" || echo "nine slots armed")
+  awk -v l="$label" -v lp="$lp" -v ls="$ls" -v op="$op" -v os="$os" -v n="$rounds" -v s="$secs" 'BEGIN {
+    printf "%s (median of %d x %d s):\n", l, n, s
+    printf "  literal baseline: %5.2f%% of one core, wineserver %5.2f%%\n", lp, ls
+    printf "  orvalen.exe:      %5.2f%% of one core, wineserver %5.2f%%\n", op, os
+    r = (op + os > 0) ? (lp + ls) / (op + os) : 0
+    printf "  literal / orvalen, program + wineserver: %.1fx (program alone %.1fx)\n", r, (op > 0 ? lp / op : 0)
+  }'
+done

@@ -14,6 +14,18 @@ export CCACHE_BASEDIR="$ORV_ROOT" CCACHE_NOHASHDIR=1
 
 orv_log() { printf '[orvalen] %s\n' "$*" >&2; }
 
+# With wine32 installed on a kernel that cannot run 32-bit programs, the
+# wine command picks the 32-bit loader and fails: use the 64-bit one, as it
+# did before wine32 came.
+if [ -x /usr/lib/wine/wine64 ] && [ -e /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  mkdir -p "$ORV_BUILD/wine64-only"
+  for cmd in wine wine-stable; do
+    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' >"$ORV_BUILD/wine64-only/$cmd"
+    chmod +x "$ORV_BUILD/wine64-only/$cmd"
+  done
+  export PATH="$ORV_BUILD/wine64-only:$PATH"
+fi
+
 orv_install_deps() { bash "$ORV_ROOT/tools/install-deps.sh"; }
 
 # True when this machine executes 32-bit x86 code (some virtual machines'

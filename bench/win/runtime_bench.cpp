@@ -6,6 +6,8 @@
 // times: tools/cpu-bench.sh measures those from the Linux side.
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -34,6 +36,12 @@ void OneSlot(const TempFolder& dir, const std::string& name, int interval) {
   WriteFileBytes(dir.file(L"orvalen.txt"), OneSlotList(name, std::to_string(interval)));
 }
 
+double NowSeconds() {  // seconds of the local day, as the host log writes them
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return t.wHour * 3600 + t.wMinute * 60 + t.wSecond + t.wMilliseconds / 1000.0;
+}
+
 double Seconds(const std::string& line) {  // "YYYY-MM-DD HH:MM:SS.mmm ..."
   return std::stoi(line.substr(11, 2)) * 3600 + std::stoi(line.substr(14, 2)) * 60 + std::stod(line.substr(17, 6));
 }
@@ -58,6 +66,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("no window\n");
     return 0;
   }
+  double armedAt = 0;
   if (mode == L"drift") {
     // "RF + IP": the send is logged by the tick itself, with no playback
     // graph to build in between. Two clicks: the first clears both boxes.
@@ -65,6 +74,14 @@ int wmain(int argc, wchar_t** argv) {
     WaitUntil([&] { return !IsWindowEnabled(p.control(1041)) || p.Check(1040) == 0; }, 5s);
     ClickWindow(p.control(1041));
     WaitUntil([&] { return p.Check(1041) == 1; }, 5s);
+    // Armed again by a click of our own, so the arming time is known: a sent
+    // click returns once the program has armed the slot.
+    SendMessageW(p.control(1001), BM_CLICK, 0, 0);
+    const double before = NowSeconds();
+    SendMessageW(p.control(1001), BM_CLICK, 0, 0);
+    const double after = NowSeconds();
+    armedAt = after;
+    std::printf("armed within %.1f ms\n", 1000 * (after - before));
   }
   if (mode == L"playing") WaitUntil([&] { return p.Text(1050) == "PTT ON"; }, std::chrono::seconds(seconds + 40));
   Sleep(2000);
@@ -76,32 +93,32 @@ int wmain(int argc, wchar_t** argv) {
   if (mode != L"drift") {
     std::printf("%ls: %.2f s of CPU in %.0f s: %.2f%% of one core\n", mode.c_str(), cpu, wall, 100 * cpu / wall);
   } else {
-    std::vector<double> fired;
+    // Interval 9: the slot sends on every tenth second after arming.
+    std::vector<double> offsets;
     for (const auto& l : ReadLines(dir.file(L"host.log")))
-      if (LogOperation(l).rfind("TransmitFile(", 0) == 0) fired.push_back(Seconds(l));
-    if (fired.size() >= 3) {
-      // The period is the least-squares slope of firing time over firing
-      // number; interval 9 fires every 10 s.
-      const double n = static_cast<double>(fired.size());
+      if (LogOperation(l).rfind("TransmitFile(", 0) == 0) {
+        const double t = Seconds(l) - armedAt;
+        offsets.push_back(t - 10.0 * std::llround(t / 10.0));
+      }
+    if (offsets.size() >= 3) {
+      std::vector<double> sorted = offsets;
+      std::sort(sorted.begin(), sorted.end());
+      auto at = [&](double q) { return 1000 * sorted[static_cast<size_t>(q * (sorted.size() - 1) + 0.5)]; };
+      // Trend: least-squares slope of offset over firing time.
+      const double n = static_cast<double>(offsets.size());
       double sx = 0, sy = 0, sxx = 0, sxy = 0;
-      for (size_t i = 0; i < fired.size(); ++i) {
-        sx += i; sy += fired[i]; sxx += double(i) * i; sxy += i * fired[i];
+      for (size_t i = 0; i < offsets.size(); ++i) {
+        const double x = 10.0 * (i + 1);
+        sx += x; sy += offsets[i]; sxx += x * x; sxy += x * offsets[i];
       }
-      const double period = (n * sxy - sx * sy) / (n * sxx - sx * sx);
-      const double span = fired.back() - fired.front();
-      double worst = 0;
+      const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
       if (_wgetenv(L"ORV_BENCH_VERBOSE"))
-        for (size_t i = 0; i < fired.size(); ++i) std::printf("%zu %.3f\n", i, fired[i] - (fired.front() + 10.0 * i));
-      for (size_t i = 0; i < fired.size(); ++i) {
-        double off = fired[i] - (fired.front() + 10.0 * i);
-        if (off < 0) off = -off;
-        if (off > worst) worst = off;
-      }
-      std::printf("drift: %zu firings over %.1f s, period %.5f s: %.4f s per hour; first to last %.3f s off; "
-                  "worst single firing %.3f s off\n",
-                  fired.size(), span, period, (period - 10.0) / 10.0 * 3600, span - (n - 1) * 10.0, worst);
+        for (size_t i = 0; i < offsets.size(); ++i) std::printf("%zu %.1f\n", i + 1, 1000 * offsets[i]);
+      std::printf("drift: %zu firings in %.0f s; offset from arming + n s, ms: min %.1f median %.1f p95 %.1f "
+                  "max %.1f; slope %.2f ms per hour\n",
+                  offsets.size(), wall, at(0), at(0.5), at(0.95), at(1), slope * 3600 * 1000);
     } else {
-      std::printf("drift: only %zu firings\n", fired.size());
+      std::printf("drift: only %zu firings\n", offsets.size());
     }
   }
   ClickWindow(p.control(1061));

@@ -15,9 +15,8 @@ constexpr int kFrames = 8;
 bool AnimationControl::Create(HWND parent, int x, int y, int w, int h, int style, COLORREF background) {
   style_ = style;
   background_ = background;
-  if (!CreateChild(L"OrvalenAnimation", parent, WS_VISIBLE | WS_CLIPSIBLINGS, 0, x, y, w, h, 0)) return false;
-  SetTimer(hwnd(), kFrameTimer, kFrameMs, nullptr);
-  return true;
+  // The timer starts with the first paint.
+  return CreateChild(L"OrvalenAnimation", parent, WS_VISIBLE | WS_CLIPSIBLINGS, 0, x, y, w, h, 0);
 }
 
 void AnimationControl::Paint(HDC dc, int w, int h) {
@@ -63,6 +62,13 @@ void AnimationControl::Paint(HDC dc, int w, int h) {
 LRESULT AnimationControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_TIMER:
+      // Nobody sees a minimised window: the timer stops until the first
+      // paint after it is restored, and the waves go on from the same frame.
+      if (IsIconic(GetAncestor(hwnd(), GA_ROOT))) {
+        KillTimer(hwnd(), kFrameTimer);
+        running_ = false;
+        return 0;
+      }
       frame_ = (frame_ + 1) % kFrames;
       InvalidateRect(hwnd(), nullptr, FALSE);
       return 0;
@@ -72,6 +78,7 @@ LRESULT AnimationControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       frames_.reset();  // drawn again at the new size
       break;
     case WM_PAINT: {
+      if (!running_) running_ = SetTimer(hwnd(), kFrameTimer, kFrameMs, nullptr) != 0;
       PaintDc pdc(hwnd());
       RECT rc;
       GetClientRect(hwnd(), &rc);

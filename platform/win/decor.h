@@ -21,6 +21,7 @@ class AnimationControl : public BaseWindow {
   UniqueBitmap frames_;
   int frame_ = 0;
   int style_ = 0;
+  bool running_ = false;  // the frame timer
   COLORREF background_ = RGB(255, 255, 255);
 };
 

@@ -44,6 +44,12 @@ std::string WinClock::timeOfDayText() const {
   return cachedText_;
 }
 
+int WinClock::wallMillis() const {
+  FILETIME ft;
+  GetSystemTimeAsFileTime(&ft);
+  return static_cast<int>(((static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 10000ULL % 1000);
+}
+
 std::string WinClock::logTimestamp() const {
   SYSTEMTIME t;
   GetLocalTime(&t);

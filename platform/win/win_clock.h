@@ -13,6 +13,7 @@ class WinClock : public Clock {
  public:
   std::chrono::milliseconds monotonic() const override;
   std::string timeOfDayText() const override;
+  int wallMillis() const override;
   std::string logTimestamp() const override;
   LocalTime localNow() const override;
 

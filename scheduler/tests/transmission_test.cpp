@@ -253,4 +253,21 @@ TEST_F(TransmissionTest, ClockLabelWrittenOnlyWhenTheTextChanges) {
   EXPECT_EQ(fx.showTime.writes - before, 4);  // 08:59:58 at the first tick, then one per second
 }
 
+TEST_F(TransmissionTest, ClockLabelTurnsWithTheWallClockSecondWakingOnceASecond) {
+  // The wall clock's seconds turn 263 ms after each monotonic one.
+  fx.time.setWallStart(23 * 3600 + 59 * 60 + 55);
+  fx.time.setWallStartMillis(737);
+  until(200);
+  const auto ticks = fx.time.ticksDelivered();
+  const char* turns[] = {"23:59:56", "23:59:57", "23:59:58", "23:59:59", "00:00:00", "00:00:01"};
+  for (int k = 0; k < 6; ++k) {
+    until(263 + 1000 * k - 1);
+    EXPECT_NE(fx.showTime.text(), turns[k]) << k;
+    until(263 + 1000 * k + 20);
+    EXPECT_EQ(fx.showTime.text(), turns[k]) << k;
+  }
+  // The clock and the progress tick, once a second each.
+  EXPECT_LE(fx.time.ticksDelivered() - ticks, 12u);
+}
+
 }  // namespace

@@ -111,14 +111,14 @@ int VirtualTime::runningTimers() const {
 }
 
 std::string VirtualTime::timeOfDayText() const {
-  long long s = (wallStart_ + now_.count() / 1000) % 86400;
+  long long s = (wallStart_ + (wallStartMs_ + now_.count()) / 1000) % 86400;
   char buf[16];
   std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
   return buf;
 }
 
 std::string VirtualTime::logTimestamp() const {
-  long long ms = wallStart_ * 1000LL + now_.count();
+  long long ms = wallStart_ * 1000LL + wallStartMs_ + now_.count();
   char buf[40];
   std::snprintf(buf, sizeof buf, "2026-01-01 %02lld:%02lld:%02lld.%03lld", ms / 3600000 % 24,
                 ms / 60000 % 60, ms / 1000 % 60, ms % 1000);

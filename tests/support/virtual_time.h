@@ -23,6 +23,7 @@ class VirtualTime : public Clock, public TimerService {
   std::chrono::milliseconds monotonic() const override { return now_; }
   std::string timeOfDayText() const override;   // "HH:MM:SS" from wallStart + now
   std::string logTimestamp() const override;
+  int wallMillis() const override { return static_cast<int>((wallStartMs_ + now_.count()) % 1000); }
   LocalTime localNow() const override;
 
   // TimerService
@@ -41,6 +42,9 @@ class VirtualTime : public Clock, public TimerService {
   void sleep(std::chrono::milliseconds d);
   // Wall-clock time of day at monotonic 0, in seconds after midnight.
   void setWallStart(int secondsAfterMidnight) { wallStart_ = secondsAfterMidnight; }
+  // The wall clock's milliseconds at monotonic 0 (its seconds need not turn
+  // with the monotonic clock's).
+  void setWallStartMillis(int ms) { wallStartMs_ = ms; }
   // The local date at monotonic 0 (2026-01-01 unless told).
   void setWallDate(int year, int month, int day);
   // The wall clock is set by hand: local time moves by `d`, monotonic does not.
@@ -59,6 +63,7 @@ class VirtualTime : public Clock, public TimerService {
   friend class VirtualTimer;
   std::chrono::milliseconds now_{0};
   int wallStart_ = 12 * 3600;
+  int wallStartMs_ = 0;
   long long wallDays_ = 0;
   std::chrono::milliseconds shift_{0};
   std::vector<std::pair<std::chrono::milliseconds, int>> offsets_;
