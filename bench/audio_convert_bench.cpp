@@ -12,9 +12,9 @@
 
 int main() {
   using namespace orv;
-  const test::WavSpec spec{1, 16, 2, 44100, false};
+  const test::WavShape shape{1, 16, 2, 44100, false};
   const double seconds = 60;
-  const std::string wav = test::MakeWav(spec, static_cast<std::size_t>(seconds * spec.rate), [](std::size_t i, int c) {
+  const std::string wav = test::MakeWav(shape, static_cast<std::size_t>(seconds * shape.rate), [](std::size_t i, int c) {
     return 0.4 * std::sin(2 * std::numbers::pi * (c ? 440.0 : 1250.0) * static_cast<double>(i) / 44100) +
            0.1 * std::sin(2 * std::numbers::pi * 5000.0 * static_cast<double>(i) / 44100);
   });

@@ -19,7 +19,7 @@ inline void Put32(std::string& s, std::uint32_t v) {
   Put16(s, v >> 16);
 }
 
-struct WavSpec {
+struct WavShape {
   unsigned tag = 1;          // 1 PCM, 3 float, 6 A-law, 7 mu-law, ...
   int bits = 16;
   int channels = 1;
@@ -27,7 +27,7 @@ struct WavSpec {
   bool extensible = false;
 };
 
-inline std::string FormatChunk(const WavSpec& w) {
+inline std::string FormatChunk(const WavShape& w) {
   std::string f;
   const unsigned block = static_cast<unsigned>(w.channels * w.bits / 8);
   Put16(f, w.extensible ? 0xFFFE : w.tag);
@@ -60,8 +60,8 @@ inline std::string Riff(const std::string& chunks) {
   return s + "WAVE" + chunks;
 }
 
-// One sample of value v (full scale +-1) in the spec's encoding.
-inline void PutSample(std::string& s, const WavSpec& w, double v) {
+// One sample of value v (full scale +-1) encoded as the shape says.
+inline void PutSample(std::string& s, const WavShape& w, double v) {
   v = std::fmax(-1.0, std::fmin(v, 1.0));
   if (w.tag == 3 && w.bits == 32) {
     float f = static_cast<float>(v);
@@ -82,7 +82,7 @@ inline void PutSample(std::string& s, const WavSpec& w, double v) {
 }
 
 // frames of sound, channel c of frame i being signal(i, c).
-inline std::string MakeWav(const WavSpec& w, std::size_t frames, const std::function<double(std::size_t, int)>& signal) {
+inline std::string MakeWav(const WavShape& w, std::size_t frames, const std::function<double(std::size_t, int)>& signal) {
   std::string data;
   data.reserve(frames * static_cast<std::size_t>(w.channels * w.bits / 8));
   for (std::size_t i = 0; i < frames; ++i)
@@ -90,7 +90,7 @@ inline std::string MakeWav(const WavSpec& w, std::size_t frames, const std::func
   return Riff(Chunk("fmt ", FormatChunk(w)) + Chunk("data", data));
 }
 
-inline std::string SineWav(const WavSpec& w, double seconds, double hz, double amplitude = 0.5) {
+inline std::string SineWav(const WavShape& w, double seconds, double hz, double amplitude = 0.5) {
   const auto frames = static_cast<std::size_t>(std::llround(seconds * w.rate));
   return MakeWav(w, frames, [&](std::size_t i, int) { return amplitude * std::sin(2 * std::numbers::pi * hz * i / w.rate); });
 }

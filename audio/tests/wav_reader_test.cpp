@@ -14,11 +14,11 @@ using test::Chunk;
 using test::FormatChunk;
 using test::MakeWav;
 using test::Riff;
-using test::WavSpec;
+using test::WavShape;
 
 TEST(WavReader, ReadsEveryPlainEncodingMixedDownToMono) {
   struct Case {
-    WavSpec spec;
+    WavShape shape;
     const char* described;
   };
   const Case cases[] = {
@@ -34,17 +34,17 @@ TEST(WavReader, ReadsEveryPlainEncodingMixedDownToMono) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.described);
     // Channel 0 at +0.5 and the others at -0.5 / (n-1): the mix is known.
-    const int n = c.spec.channels;
-    const std::string wav = MakeWav(c.spec, 100, [n](std::size_t, int ch) { return ch == 0 ? 0.5 : -0.5 / (n - 1); });
+    const int n = c.shape.channels;
+    const std::string wav = MakeWav(c.shape, 100, [n](std::size_t, int ch) { return ch == 0 ? 0.5 : -0.5 / (n - 1); });
     const WavDecode d = DecodeWavMono(wav);
     ASSERT_EQ(d.error, AudioError::None);
     EXPECT_EQ(DescribeFormat(d.format), c.described);
-    EXPECT_EQ(d.audio.sampleRate, c.spec.rate);
+    EXPECT_EQ(d.audio.sampleRate, c.shape.rate);
     ASSERT_EQ(d.audio.samples.size(), 100u);
     const double expected = n == 1 ? 0.5 : 0.0;
     EXPECT_NEAR(d.audio.samples[50], expected, 0.01);
-    EXPECT_EQ(IsHostFormat(d.format), c.spec.bits == 8 && n == 1 && c.spec.rate == 8000 && !c.spec.extensible);
-    EXPECT_NEAR(ParseWav(wav).layout.seconds, 100.0 / c.spec.rate, 1e-9);
+    EXPECT_EQ(IsHostFormat(d.format), c.shape.bits == 8 && n == 1 && c.shape.rate == 8000 && !c.shape.extensible);
+    EXPECT_NEAR(ParseWav(wav).layout.seconds, 100.0 / c.shape.rate, 1e-9);
   }
 }
 
