@@ -228,10 +228,11 @@ LRESULT AnswerGetObject(HWND button, WPARAM wParam, LPARAM lParam) {
   if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) return 0;
   ComPtr<IAccessible> standard;
   ::CreateStdAccessibleObject(button, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(standard.GetAddressOf()));
-  auto* object = new (std::nothrow) ButtonAccessible(button, std::move(standard));
+  ComPtr<ButtonAccessible> object;
+  // Created with one reference, which the owner takes; LresultFromObject holds its own.
+  object.Attach(new (std::nothrow) ButtonAccessible(button, std::move(standard)));
   if (!object) return 0;
-  const LRESULT result = ::LresultFromObject(kIidAccessible, wParam, object);
-  object->Release();  // LresultFromObject holds its own reference
+  const LRESULT result = ::LresultFromObject(kIidAccessible, wParam, object.Get());
   return result > 0 ? result : 0;
 }
 

@@ -46,18 +46,15 @@ DWORD ComMessageFilter::RetryAnswer(DWORD rejectType, DWORD elapsedMs) {
   return kRetryPauseMs;
 }
 
-ComMessageFilter::ComMessageFilter() : filter_(new Filter) {
-  registered_ = SUCCEEDED(::CoRegisterMessageFilter(filter_, &previous_));
+ComMessageFilter::ComMessageFilter() {
+  filter_.Attach(new Filter);  // created with one reference, now the owner's
+  registered_ = SUCCEEDED(::CoRegisterMessageFilter(filter_.Get(), previous_.GetAddressOf()));
 }
 
 ComMessageFilter::~ComMessageFilter() {
-  if (registered_) {
-    IMessageFilter* ours = nullptr;
-    ::CoRegisterMessageFilter(previous_, &ours);
-    if (ours) ours->Release();
-  }
-  if (previous_) previous_->Release();
-  filter_->Release();
+  if (!registered_) return;
+  Microsoft::WRL::ComPtr<IMessageFilter> ours;
+  ::CoRegisterMessageFilter(previous_.Get(), ours.GetAddressOf());
 }
 
 }  // namespace orv::win

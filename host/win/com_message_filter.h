@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <objidl.h>
+#include <wrl/client.h>
 
 namespace orv::win {
 
@@ -26,8 +27,8 @@ class ComMessageFilter {
   static DWORD RetryAnswer(DWORD rejectType, DWORD elapsedMs);
 
  private:
-  IMessageFilter* filter_ = nullptr;
-  IMessageFilter* previous_ = nullptr;
+  Microsoft::WRL::ComPtr<IMessageFilter> filter_;
+  Microsoft::WRL::ComPtr<IMessageFilter> previous_;
   bool registered_ = false;
 };
 
