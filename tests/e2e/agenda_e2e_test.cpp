@@ -100,12 +100,18 @@ TEST_F(AgendaE2E, EntriesGoOutAtSecondZeroOrWhenTheHostIsFreeAndAreRecorded) {
               sentA - first * 60.0, LoggedAt("\\b.wav") - cleared);
 
   // The record, tab-separated.
+  // The record line is written once the send has ended, a moment after the
+  // host logged the call.
   std::vector<std::string> agenda1, agenda2, slot1;
-  for (const auto& l : ReadLines(dir.file(L"record.log"))) {
-    if (l.find("\tagenda 1\ta.wav\tRF+IP\tenviada") != std::string::npos) agenda1.push_back(l);
-    if (l.find("\tagenda 2\tb.wav\tRF+IP\tenviada ap\xC3\xB3s ") != std::string::npos) agenda2.push_back(l);
-    if (l.find("\tslot 1\tident.wav\tRF+IP\tenviada") != std::string::npos) slot1.push_back(l);
-  }
+  WaitUntil([&] {
+    agenda1.clear(), agenda2.clear(), slot1.clear();
+    for (const auto& l : ReadLines(dir.file(L"record.log"))) {
+      if (l.find("\tagenda 1\ta.wav\tRF+IP\tenviada") != std::string::npos) agenda1.push_back(l);
+      if (l.find("\tagenda 2\tb.wav\tRF+IP\tenviada ap\xC3\xB3s ") != std::string::npos) agenda2.push_back(l);
+      if (l.find("\tslot 1\tident.wav\tRF+IP\tenviada") != std::string::npos) slot1.push_back(l);
+    }
+    return !agenda2.empty();
+  }, 5s);
   EXPECT_EQ(agenda1.size(), 1u);
   ASSERT_EQ(agenda2.size(), 1u);
   EXPECT_NE(agenda2[0].find(" s de espera"), std::string::npos) << agenda2[0];
