@@ -34,8 +34,10 @@ std::string Agenda::save(AgendaFile file) {
   // What falls due from now on counts; nothing already past is sent for the
   // new lines.
   lastDue_.assign(file_.lines.size(), std::nullopt);
-  seen_ = MinuteOf(s_.clock->localNow());
+  const LocalTime now = s_.clock->localNow();
+  seen_ = MinuteOf(now);
   prepareHostCopies();
+  restart(now);
   changed();
   return {};
 }
@@ -55,6 +57,15 @@ void Agenda::tick() {
 
 void Agenda::restart(const LocalTime& now) {
   if (!timer_) return;
+  // An agenda with nothing on it, the usual case, costs nothing: saving
+  // entries into it starts the ticks again.
+  const bool anyEntry = std::any_of(file_.lines.begin(), file_.lines.end(), [](const AgendaLine& l) {
+    return l.kind == AgendaLine::Kind::Entry && l.entry.enabled;
+  });
+  if (!anyEntry && pending_.empty()) {
+    timer_->stop();
+    return;
+  }
   // Aim just past the next wall-clock second, so a due time is seen within
   // a few milliseconds of second 00.
   const int delay = std::clamp(1000 - now.millisecond + 5, 5, 1005);

@@ -151,5 +151,20 @@ TEST(AgendaSending, UnreadableLinesAreReportedOnceAndTheirNumbersKept) {
   EXPECT_THAT(f.outcomes(), ElementsAre("2026-05-04 10:00:00 agenda 3 enviada"));
 }
 
+TEST(AgendaSending, AnAgendaWithNothingOnItNeverWakesUntilEntriesAreSaved) {
+  AgendaFixture f;
+  f.agendaFile({"# nada por enquanto", "-10:00 todos a.wav"}, {"a.wav"});
+  f.startAt(2026, 5, 4, 9, 58, 0);
+  f.agenda.load();
+  const auto before = f.time.ticksDelivered();
+  f.time.advance(10min);
+  EXPECT_EQ(f.time.ticksDelivered(), before);
+  AgendaFile file = f.agenda.file();
+  file.lines.push_back(ParseAgendaLine("10:10 todos a.wav"));
+  ASSERT_EQ(f.agenda.save(file), "");
+  f.time.advance(2min + 1s);
+  EXPECT_THAT(f.outcomes(), ElementsAre("2026-05-04 10:10:00 agenda 3 enviada"));
+}
+
 }  // namespace
 }  // namespace orv

@@ -1,6 +1,7 @@
 #include "host/win/simulator_window.h"
 
 #include <string>
+#include <vector>
 
 #include "platform/win/scoped.h"
 #include "platform/win/text.h"
@@ -59,8 +60,19 @@ class Simulator final : public SimulatorWindow {
                                 ::GetModuleHandleW(nullptr), this);
     if (!window_) return false;
     Build();
-    host_.onCall = [this](const SimulatedHost::Call& c, bool merged) { AddCall(c, merged); };
-    host_.onStateChange = [this] { Sync(); };
+    // Shown after the call rather than inside it: a list box that scrolls
+    // costs milliseconds under Wine, and a send's calls follow one another
+    // on the second they are due.
+    host_.onCall = [this](const SimulatedHost::Call& c, bool merged) {
+      if (merged && !pendingCalls_.empty() && pendingCalls_.back().call.text == c.text) pendingCalls_.back().call = c;
+      else pendingCalls_.push_back({c, merged});
+      if (pendingCalls_.size() > SimulatedHost::kMaxCalls) pendingCalls_.erase(pendingCalls_.begin());
+      RefreshSoon();
+    };
+    host_.onStateChange = [this] {
+      stateChanged_ = true;
+      RefreshSoon();
+    };
     placeBeside(owner);
     ::ShowWindow(window_, SW_SHOWNOACTIVATE);
     return true;
@@ -127,6 +139,9 @@ class Simulator final : public SimulatorWindow {
         return false;
       case WM_COMMAND:
         Command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+        return true;
+      case kRefresh:
+        Refresh();
         return true;
     }
     return false;
@@ -199,6 +214,36 @@ class Simulator final : public SimulatorWindow {
     if (TextOf(station) != host_.station()) ::SetWindowTextW(station, Widen(host_.station()).c_str());
   }
 
+  void RefreshSoon() {
+    if (!refreshPosted_ && window_) refreshPosted_ = ::PostMessageW(window_, kRefresh, 0, 0) != 0;
+  }
+
+  // Everything since the last refresh in one go, the list drawn once.
+  void Refresh() {
+    refreshPosted_ = false;
+    if (stateChanged_) Sync();
+    stateChanged_ = false;
+    if (pendingCalls_.empty() || !calls_) return;
+    const LRESULT top = ::SendMessageW(calls_, LB_GETTOPINDEX, 0, 0);
+    bool onlyLastLine = true;
+    ::SendMessageW(calls_, WM_SETREDRAW, FALSE, 0);
+    for (const auto& p : pendingCalls_) {
+      AddCall(p.call, p.merged);
+      onlyLastLine = onlyLastLine && p.merged;
+    }
+    pendingCalls_.clear();
+    ::SendMessageW(calls_, WM_SETREDRAW, TRUE, 0);
+    // The idle host's SetTransmit(0) once a second only counts up the last
+    // line: that line is all that is drawn again.
+    RECT line{};
+    const LRESULT last = ::SendMessageW(calls_, LB_GETCOUNT, 0, 0) - 1;
+    if (onlyLastLine && ::SendMessageW(calls_, LB_GETTOPINDEX, 0, 0) == top &&
+        ::SendMessageW(calls_, LB_GETITEMRECT, static_cast<WPARAM>(last), reinterpret_cast<LPARAM>(&line)) != LB_ERR)
+      ::InvalidateRect(calls_, &line, TRUE);
+    else
+      ::InvalidateRect(calls_, nullptr, TRUE);
+  }
+
   void AddCall(const SimulatedHost::Call& c, bool merged) {
     if (!calls_) return;
     LRESULT count = ::SendMessageW(calls_, LB_GETCOUNT, 0, 0);
@@ -210,7 +255,16 @@ class Simulator final : public SimulatorWindow {
     ::SendMessageW(calls_, LB_SETTOPINDEX, static_cast<WPARAM>(count - 1), 0);
   }
 
+  struct PendingCall {
+    SimulatedHost::Call call;
+    bool merged;
+  };
+  static constexpr UINT kRefresh = WM_APP + 1;
+
   SimulatedHost& host_;
+  std::vector<PendingCall> pendingCalls_;
+  bool stateChanged_ = false;
+  bool refreshPosted_ = false;
   HWND window_ = nullptr;
   HWND transmitter_ = nullptr;
   HWND calls_ = nullptr;

@@ -39,8 +39,8 @@ bool BaseWindow::CreateTopLevel(const wchar_t* className, const wchar_t* title, 
 }
 
 bool BaseWindow::CreateChild(const wchar_t* className, HWND parent, DWORD style, DWORD exStyle, int x, int y, int w,
-                             int h, int id) {
-  Register(className, nullptr, CS_DBLCLKS);
+                             int h, int id, UINT classStyle) {
+  Register(className, nullptr, classStyle);
   CreateWindowExW(exStyle, className, L"", style | WS_CHILD, x, y, w, h, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
   return hwnd_ != nullptr;

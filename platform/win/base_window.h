@@ -19,7 +19,7 @@ class BaseWindow {
   bool CreateTopLevel(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
                       int clientWidth, int clientHeight, HWND owner, HICON icon);
   bool CreateChild(const wchar_t* className, HWND parent, DWORD style, DWORD exStyle, int x, int y, int w, int h,
-                   int id);
+                   int id, UINT classStyle = CS_DBLCLKS);
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   // Called once WM_NCDESTROY has been seen: the HWND is gone.
   virtual void OnWindowGone() {}

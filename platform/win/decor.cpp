@@ -1,22 +1,94 @@
 #include "platform/win/decor.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/win/dpi.h"
 
 namespace orv::win {
 
 namespace {
-constexpr UINT_PTR kFrameTimer = 1;
 constexpr UINT kFrameMs = 400;  // decorative: a few frames a second cost next to nothing
 constexpr int kFrames = 8;
+
+// One thread timer moves every animation of the thread: the main window's
+// two would otherwise wake the program twice for each frame.
+std::vector<AnimationControl*>& MovingAnimations() {
+  static std::vector<AnimationControl*> moving;
+  return moving;
+}
+UINT_PTR frameTimer = 0;
 }  // namespace
+
+int AnimationControl::Moving() { return static_cast<int>(MovingAnimations().size()); }
+
+AnimationControl::~AnimationControl() { Stop(); }
 
 bool AnimationControl::Create(HWND parent, int x, int y, int w, int h, int style, COLORREF background) {
   style_ = style;
   background_ = background;
-  // The timer starts with the first paint.
-  return CreateChild(L"OrvalenAnimation", parent, WS_VISIBLE | WS_CLIPSIBLINGS, 0, x, y, w, h, 0);
+  // Moving starts with the first paint. A DC of its own: each frame is one
+  // copy to the screen, without asking for a DC or a paint cycle.
+  return CreateChild(L"OrvalenAnimation", parent, WS_VISIBLE | WS_CLIPSIBLINGS, 0, x, y, w, h, 0, CS_OWNDC);
+}
+
+void AnimationControl::Start() {
+  if (moving_) return;
+  if (!frameTimer) frameTimer = SetTimer(nullptr, 0, kFrameMs, &AnimationControl::NextFrame);
+  if (!frameTimer) return;
+  MovingAnimations().push_back(this);
+  moving_ = true;
+}
+
+void AnimationControl::Stop() {
+  if (!moving_) return;
+  auto& moving = MovingAnimations();
+  moving.erase(std::remove(moving.begin(), moving.end(), this), moving.end());
+  moving_ = false;
+  if (moving.empty() && frameTimer) {
+    KillTimer(nullptr, frameTimer);
+    frameTimer = 0;
+  }
+}
+
+void CALLBACK AnimationControl::NextFrame(HWND, UINT, UINT_PTR, DWORD) {
+  // A copy: a control may stop (and leave the list) on its turn.
+  const std::vector<AnimationControl*> moving = MovingAnimations();
+  for (AnimationControl* a : moving) {
+    // Nobody sees a minimised window: the control rests until its first
+    // paint after the window is restored, and goes on from the same frame.
+    if (!a->hwnd() || IsIconic(GetAncestor(a->hwnd(), GA_ROOT))) {
+      a->Stop();
+      continue;
+    }
+    a->frame_ = (a->frame_ + 1) % kFrames;
+    HDC dc = GetDC(a->hwnd());
+    if (!dc) continue;
+    a->Show(dc);
+    ReleaseDC(a->hwnd(), dc);
+  }
+}
+
+void AnimationControl::Show(HDC dc) {
+  RECT rc;
+  GetClientRect(hwnd(), &rc);
+  // Every frame is drawn once, side by side in one bitmap; a tick only
+  // copies its frame. The program runs for weeks: its idle cost matters.
+  UniqueMemDc mem(CreateCompatibleDC(dc));
+  if (!frames_) {
+    frames_.reset(CreateCompatibleBitmap(dc, rc.right * kFrames, rc.bottom));
+    ScopedSelect sel(mem.get(), frames_.get());
+    const int keep = frame_;
+    for (frame_ = 0; frame_ < kFrames; ++frame_) {
+      SetViewportOrgEx(mem.get(), frame_ * rc.right, 0, nullptr);
+      Paint(mem.get(), rc.right, rc.bottom);
+    }
+    SetViewportOrgEx(mem.get(), 0, 0, nullptr);
+    frame_ = keep;
+  }
+  ScopedSelect sel(mem.get(), frames_.get());
+  BitBlt(dc, 0, 0, rc.right, rc.bottom, mem.get(), frame_ * rc.right, 0, SRCCOPY);
 }
 
 void AnimationControl::Paint(HDC dc, int w, int h) {
@@ -61,47 +133,19 @@ void AnimationControl::Paint(HDC dc, int w, int h) {
 
 LRESULT AnimationControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_TIMER:
-      // Nobody sees a minimised window: the timer stops until the first
-      // paint after it is restored, and the waves go on from the same frame.
-      if (IsIconic(GetAncestor(hwnd(), GA_ROOT))) {
-        KillTimer(hwnd(), kFrameTimer);
-        running_ = false;
-        return 0;
-      }
-      frame_ = (frame_ + 1) % kFrames;
-      InvalidateRect(hwnd(), nullptr, FALSE);
-      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_SIZE:
       frames_.reset();  // drawn again at the new size
       break;
     case WM_PAINT: {
-      if (!running_) running_ = SetTimer(hwnd(), kFrameTimer, kFrameMs, nullptr) != 0;
+      Start();
       PaintDc pdc(hwnd());
-      RECT rc;
-      GetClientRect(hwnd(), &rc);
-      // Every frame is drawn once, side by side in one bitmap; a tick only
-      // copies its frame. The program runs for weeks: its idle cost matters.
-      UniqueMemDc mem(CreateCompatibleDC(pdc.get()));
-      if (!frames_) {
-        frames_.reset(CreateCompatibleBitmap(pdc.get(), rc.right * kFrames, rc.bottom));
-        ScopedSelect sel(mem.get(), frames_.get());
-        const int keep = frame_;
-        for (frame_ = 0; frame_ < kFrames; ++frame_) {
-          SetViewportOrgEx(mem.get(), frame_ * rc.right, 0, nullptr);
-          Paint(mem.get(), rc.right, rc.bottom);
-        }
-        SetViewportOrgEx(mem.get(), 0, 0, nullptr);
-        frame_ = keep;
-      }
-      ScopedSelect sel(mem.get(), frames_.get());
-      BitBlt(pdc.get(), 0, 0, rc.right, rc.bottom, mem.get(), frame_ * rc.right, 0, SRCCOPY);
+      Show(pdc.get());
       return 0;
     }
     case WM_DESTROY:
-      KillTimer(hwnd(), kFrameTimer);
+      Stop();
       break;
   }
   return BaseWindow::HandleMessage(msg, wp, lp);

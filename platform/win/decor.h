@@ -10,18 +10,26 @@ namespace orv::win {
 
 class AnimationControl : public BaseWindow {
  public:
+  ~AnimationControl() override;
   // `style` picks one of two drawings so the two animations differ.
   bool Create(HWND parent, int x, int y, int w, int h, int style, COLORREF background);
+  int frame() const { return frame_; }
+  // How many animations the shared frame timer moves now, for tests.
+  static int Moving();
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void Paint(HDC dc, int w, int h);
+  void Show(HDC dc);
+  void Start();
+  void Stop();
+  static void CALLBACK NextFrame(HWND, UINT, UINT_PTR, DWORD);
   UniqueBitmap frames_;
   int frame_ = 0;
   int style_ = 0;
-  bool running_ = false;  // the frame timer
+  bool moving_ = false;  // among those the frame timer moves
   COLORREF background_ = RGB(255, 255, 255);
 };
 

@@ -27,6 +27,12 @@ std::string Item(HWND list, int i) {
   return Narrow(buf, n);
 }
 
+// The window shows calls and changes once the message loop gets its turn.
+void Pump() {
+  MSG m;
+  while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&m);
+}
+
 void Click(HWND window, int id) {
   ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
@@ -61,25 +67,32 @@ TEST_F(SimulatorWindowTest, SitsToTheRightOfTheMainWindowAndShowsTheCallsAlready
   EXPECT_EQ(Item(calls, 0), "StationName");
 }
 
-TEST_F(SimulatorWindowTest, ShowsTheTransmitterAndEachCallAsItComes) {
+TEST_F(SimulatorWindowTest, ShowsTheTransmitterAndTheCallsOnceTheyAreMade) {
   auto sim = CreateSimulatorWindow(host, owner.get());
   ASSERT_TRUE(sim);
   HWND state = ::GetDlgItem(sim->hwnd(), kSimTransmitter);
   HWND calls = ::GetDlgItem(sim->hwnd(), kSimCalls);
   EXPECT_EQ(Text(state), "em repouso");
   host.setTransmit(true);
+  Pump();
   EXPECT_EQ(Text(state), "TRANSMITINDO");
   host.transmitFile("C:\\m\\a.wav", true);
   host.setTransmit(false);
+  EXPECT_EQ(::SendMessageW(calls, LB_GETCOUNT, 0, 0), 1) << "not inside the calls";
   host.setTransmit(false);
+  Pump();
   EXPECT_EQ(Text(state), "em repouso");
   ASSERT_EQ(::SendMessageW(calls, LB_GETCOUNT, 0, 0), 3);
   EXPECT_EQ(Item(calls, 0), "SetTransmit(-1)");
   EXPECT_EQ(Item(calls, 1), "TransmitFile(C:\\m\\a.wav,-1)");
   EXPECT_EQ(Item(calls, 2), "SetTransmit(0)  x2");
+  host.setTransmit(false);
   host.setFirstBusy(true);   // set by the program, not the operator: shown too
+  Pump();
+  EXPECT_EQ(Item(calls, 2), "SetTransmit(0)  x3");
   EXPECT_EQ(::IsDlgButtonChecked(sim->hwnd(), kSimBusy1), BST_CHECKED);
   for (size_t i = 0; i < SimulatedHost::kMaxCalls + 5; ++i) host.exitSignal(i % 2 == 0);
+  Pump();
   EXPECT_EQ(::SendMessageW(calls, LB_GETCOUNT, 0, 0), static_cast<LRESULT>(SimulatedHost::kMaxCalls));
 }
 
