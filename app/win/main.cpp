@@ -196,9 +196,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   }
   if (!app.quitting()) {
     window.Show();
+    // The simulator's window comes once the main window is up and answering:
+    // the first timer tick after the loop starts, behind the first paints.
+    std::unique_ptr<Timer> simulatorLater;
     if (simulated) {
-      simWindow = CreateSimulatorWindow(*simulated, window.hwnd());
-      if (simWindow) PlacePair(window.hwnd(), simWindow->hwnd());
+      simulatorLater = timers.create([&] {
+        simulatorLater->stop();
+        simWindow = CreateSimulatorWindow(*simulated, window.hwnd());
+        if (simWindow) PlacePair(window.hwnd(), simWindow->hwnd());
+      });
+      simulatorLater->start(Millis(0));
     }
     if (!eventsError.empty()) dialogs.show(EventsNotConnectedText(eventsError), kProgramName, MsgButtons::Ok,
                                            MsgIcon::Information, 0);

@@ -8,6 +8,20 @@
 
 namespace orv::win {
 
+namespace {
+// Loaded on the first use, not at start-up: the dialog library is one of the
+// slowest to load, and most sessions never open the dialog.
+using GetOpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+GetOpenFileNameFn OpenFileDialog() {
+  static const GetOpenFileNameFn fn = [] {
+    HMODULE dll = LoadLibraryW(L"comdlg32.dll");
+    return dll ? reinterpret_cast<GetOpenFileNameFn>(reinterpret_cast<void*>(GetProcAddress(dll, "GetOpenFileNameW")))
+               : nullptr;
+  }();
+  return fn;
+}
+}  // namespace
+
 std::optional<std::string> WinAudioFilePicker::pickAudioFile(const std::string& folder) {
   static constexpr wchar_t kFilter[] =
       L"Arquivos de \u00e1udio (*.wav)\0*.wav\0Todos os arquivos (*.*)\0*.*\0";
@@ -28,7 +42,8 @@ std::optional<std::string> WinAudioFilePicker::pickAudioFile(const std::string& 
   // be read and written there.
   ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
               OFN_ENABLESIZING;
-  if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+  const GetOpenFileNameFn open = OpenFileDialog();
+  if (!open || !open(&ofn)) return std::nullopt;
   return Narrow(file.data());
 }
 
