@@ -28,6 +28,19 @@ HWND DpiLayout::Place(HWND child, int x, int y, int w, int h, HFONT font) {
   return child;
 }
 
+HWND DpiLayout::Create(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, int id,
+                         int x, int y, int w, int h, HFONT font) {
+  HWND child = CreateWindowExW(exStyle, cls, text, style, px(x), px(y), px(x + w) - px(x), px(y + h) - px(y), parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (!child) return child;
+  int index = -1;
+  for (size_t i = 0; i < fonts_.size(); ++i)
+    if (font && fonts_[i].font.get() == font) index = static_cast<int>(i);
+  items_.push_back(Item{child, x, y, w, h, index});
+  if (index >= 0) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return child;
+}
+
 void DpiLayout::Apply(const Item& it, bool redraw) const {
   SetWindowPos(it.hwnd, nullptr, px(it.x), px(it.y), px(it.x + it.w) - px(it.x), px(it.y + it.h) - px(it.y),
                SWP_NOZORDER | SWP_NOACTIVATE);

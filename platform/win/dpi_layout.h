@@ -24,6 +24,10 @@ class DpiLayout {
   // Moves `child` to the design rectangle (its parent's client coordinates)
   // and gives it `font` (from Font(); null leaves the child's font alone).
   HWND Place(HWND child, int x, int y, int w, int h, HFONT font = nullptr);
+  // Creates a child already at its place, which saves a move per control
+  // at start-up, and keeps it placed as Place does.
+  HWND Create(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, int id, int x, int y,
+              int w, int h, HFONT font = nullptr);
   // Places every child again for `dpi` and swaps its font for one of the
   // new size; the old fonts go only after no child uses them.
   void Rescale(Dpi dpi);

@@ -49,9 +49,7 @@ HFONT Form1Window::Font(const wchar_t* face, double points, bool bold) {
 
 HWND Form1Window::Add(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id,
                       HFONT font, DWORD exStyle) {
-  HWND c = CreateWindowExW(exStyle, cls, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd(),
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  return layout_.Place(c, x, y, w, h, font);
+  return layout_.Create(hwnd(), cls, text, style | WS_CHILD | WS_VISIBLE, exStyle, id, x, y, w, h, font);
 }
 
 bool Form1Window::Create(HICON appIcon) {
