@@ -4,7 +4,8 @@
 # side (Wine does not report another process's times): the two take turns on
 # one display and one wineserver, with no slot armed and with nine armed,
 # ROUNDS times SECONDS each; medians, and the literal cost over the
-# program's. Usage: tools/cpu-bench.sh [SECONDS [ROUNDS]]. Reports; never fails.
+# program's. First the same window with no timer: Wine's own share, which
+# neither can go below. Usage: tools/cpu-bench.sh [SECONDS [ROUNDS]]. Reports; never fails.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 trap orv_cleanup EXIT
@@ -61,6 +62,12 @@ measure() {  # NAME ARGS...
   awk -v t=$((b - a)) -v w=$((s2 - s)) -v hz="$hz" -v n="$secs" 'BEGIN { printf "%.2f %.2f\n", 100 * t / hz / n, 100 * w / hz / n }'
 }
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.2f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# What Wine itself costs: the baseline's window with no timer at all.
+: >"$dir/floor"
+for _ in $(seq "$rounds"); do measure literal_baseline.exe floor >>"$dir/floor"; done
+fp=$(cut -d' ' -f1 "$dir/floor" | median); fs=$(cut -d' ' -f2 "$dir/floor" | median)
+printf 'a window with no timer (Wine alone): %5.2f%% of one core, wineserver %5.2f%%\n' "$fp" "$fs"
 
 for phase in idle nine; do
   if [ "$phase" = idle ]; then slots 0 >"$dir/orvalen.txt"; armed=0; else slots 3600 >"$dir/orvalen.txt"; armed=9; fi

@@ -2,7 +2,8 @@
 // cost of orvalen.exe: a 10 ms clock tick that writes the time on every
 // tick, a 1 s progress tick that rewrites its boxes, one 1 s timer per armed
 // slot that rewrites its countdown, and two animations drawn afresh on every
-// frame. Usage: literal_baseline.exe [ARMED_SLOTS]. Runs until closed.
+// frame. Usage: literal_baseline.exe [ARMED_SLOTS | floor]; "floor" shows the
+// same window with no timer at all, what Wine itself costs. Runs until closed.
 #include <windows.h>
 
 #include <cstdio>
@@ -75,7 +76,8 @@ LRESULT CALLBACK MainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
-  gArmed = args && *args ? _wtoi(args) : 0;
+  const bool floor = args && std::wcscmp(args, L"floor") == 0;
+  gArmed = args && *args && !floor ? _wtoi(args) : 0;
   WNDCLASSW wc{};
   wc.lpfnWndProc = MainProc;
   wc.hInstance = instance;
@@ -99,11 +101,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR args, int) {
   gAnimation[0] = child(L"LiteralAnimation", 20, 10, 64, 64);
   gAnimation[1] = child(L"LiteralAnimation", 100, 10, 64, 64);
   ShowWindow(main, SW_SHOWNORMAL);
-  SetTimer(main, kClockTimer, 10, nullptr);
-  SetTimer(main, kProgressTimer, 1000, nullptr);
-  SetTimer(main, kAnimationTimer, 400, nullptr);
-  SetTimer(main, kAnimationTimer + 1, 400, nullptr);
-  for (int i = 0; i < gArmed && i < kSlots; ++i) SetTimer(main, kSlotTimerBase + i, 1000, nullptr);
+  if (!floor) {
+    SetTimer(main, kClockTimer, 10, nullptr);
+    SetTimer(main, kProgressTimer, 1000, nullptr);
+    SetTimer(main, kAnimationTimer, 400, nullptr);
+    SetTimer(main, kAnimationTimer + 1, 400, nullptr);
+    for (int i = 0; i < gArmed && i < kSlots; ++i) SetTimer(main, kSlotTimerBase + i, 1000, nullptr);
+  }
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
