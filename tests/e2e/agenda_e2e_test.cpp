@@ -5,22 +5,11 @@
 #include <cstdio>
 #include <memory>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/testhost_session.h"
 
 using namespace orv::e2e;
 
-namespace orv::testhost {
-int Control(const std::vector<std::wstring>& args, std::string& out);
-}
-
 namespace {
-
-constexpr int kCheckBase = 1001, kCheck20 = 1040, kCheck21 = 1041;
-
-int Ctl(std::vector<std::wstring> args) {
-  std::string out;
-  return orv::testhost::Control(args, out);
-}
 
 double SecondsOfDay(const SYSTEMTIME& t) { return t.wHour * 3600 + t.wMinute * 60 + t.wSecond + t.wMilliseconds / 1000.0; }
 
@@ -30,13 +19,7 @@ std::string HhMm(int minuteOfDay) {
   return buf;
 }
 
-struct AgendaE2E : ::testing::Test {
-  void SetUp() override { ASSERT_EQ(Ctl({L"reset"}), 0); }
-  void TearDown() override {
-    program.reset();
-    Ctl({L"die"});
-    WaitUntil([] { return Ctl({L"sinks"}) == 3; }, 10s);
-  }
+struct AgendaE2E : TestHostTest {
   // Seconds of the day at which the host log saw the first call holding `text`.
   double LoggedAt(const std::string& text) {
     for (const auto& l : ReadLines(dir.file(L"host.log"))) {
@@ -45,8 +28,6 @@ struct AgendaE2E : ::testing::Test {
     }
     return -1;
   }
-  TempFolder dir;
-  std::unique_ptr<RunningProgram> program;
 };
 
 }  // namespace
@@ -61,18 +42,13 @@ TEST_F(AgendaE2E, EntriesGoOutAtSecondZeroOrWhenTheHostIsFreeAndAreRecorded) {
   WriteWav(dir.file(L"a.wav"), 1.0);
   WriteWav(dir.file(L"b.wav"), 1.0);
   WriteWav(dir.file(L"ident.wav"), 1.0);
-  WriteFileBytes(dir.file(L"orvalen-agenda.txt"), HhMm(first) + " todos a.wav\r\n" + HhMm(first + 1) +
-                                                      " todos b.wav\r\n# coment\xE1rio\r\n-00:00 todos desligada.wav\r\n");
+  std::string agendaText = HhMm(first) + " todos a.wav\r\n";
+  agendaText += HhMm(first + 1) + " todos b.wav\r\n";
+  agendaText += "# coment\xE1rio\r\n-00:00 todos desligada.wav\r\n";
+  WriteFileBytes(dir.file(L"orvalen-agenda.txt"), agendaText);
   WriteFileBytes(dir.file(L"orvalen.txt"), OneSlotList("ident.wav", "2"));
-  program = std::make_unique<RunningProgram>(dir, L"--host-log=host.log --log=record.log");
-  ASSERT_TRUE(program->started());
-  ASSERT_TRUE(program->WaitForMainWindow());
-  ASSERT_EQ(Ctl({L"wait-sinks", L"1", L"10"}), 0);
-  // "RF + IP": the first click clears "RF  -", the second ticks it.
-  program->Click(kCheck21);
-  ASSERT_TRUE(WaitUntil([&] { return program->Check(kCheck20) == 0; }));
-  program->Click(kCheck21);
-  ASSERT_TRUE(WaitUntil([&] { return program->Check(kCheck21) == 1; }));
+  Start(L"--host-log=host.log --log=record.log");
+  SelectRfIp();
   // One slot send is enough for the record; then the slot stops.
   ASSERT_TRUE(WaitUntil([&] { return LoggedAt("ident.wav") >= 0; }, 10s));
   program->Click(kCheckBase);
@@ -117,5 +93,5 @@ TEST_F(AgendaE2E, EntriesGoOutAtSecondZeroOrWhenTheHostIsFreeAndAreRecorded) {
   EXPECT_NE(agenda2[0].find(" s de espera"), std::string::npos) << agenda2[0];
   EXPECT_GE(slot1.size(), 1u);
   ASSERT_FALSE(agenda1.empty());
-  EXPECT_EQ(agenda1[0].substr(10, 8), " " + HhMm(first) + ":0") << agenda1[0];
+  EXPECT_EQ(agenda1[0].substr(11, 7), HhMm(first) + ":0") << agenda1[0];
 }

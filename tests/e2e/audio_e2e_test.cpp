@@ -10,27 +10,16 @@
 #include <algorithm>
 #include <memory>
 
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/testhost_session.h"
 
 using namespace orv::e2e;
 
-namespace orv::testhost {
-int Control(const std::vector<std::wstring>& args, std::string& out);
-}
-
 namespace {
-
-constexpr int kCheckBase = 1001, kCheck20 = 1040, kCheck21 = 1041;
-
-int Ctl(std::vector<std::wstring> args) {
-  std::string out;
-  return orv::testhost::Control(args, out);
-}
 
 // The path of the test host's first TransmitFile call, or "".
 std::string FirstSentPath() {
   std::string out;
-  orv::testhost::Control({L"calls"}, out);
+  Ctl({L"calls"}, &out);
   const auto at = out.find("TransmitFile(");
   if (at == std::string::npos) return "";
   const auto end = out.find(",-1)", at);
@@ -50,29 +39,11 @@ unsigned Le(const std::string& b, size_t at, int bytes) {
   return v;
 }
 
-struct AudioE2E : ::testing::Test {
-  void SetUp() override { ASSERT_EQ(Ctl({L"reset"}), 0); }
-  void TearDown() override {
-    program.reset();
-    Ctl({L"die"});
-    WaitUntil([] { return Ctl({L"sinks"}) == 3; }, 10s);
-  }
-  void Start() {
-    program = std::make_unique<RunningProgram>(dir, L"");
-    ASSERT_TRUE(program->started());
-    ASSERT_TRUE(program->WaitForMainWindow()) << "no main window";
-    ASSERT_EQ(Ctl({L"wait-sinks", L"1", L"10"}), 0);
-  }
-  void SelectRfIp() {
-    program->Click(kCheck21);
-    ASSERT_TRUE(WaitUntil([&] { return program->Check(kCheck20) == 0; }));
-    program->Click(kCheck21);
-    ASSERT_TRUE(WaitUntil([&] { return program->Check(kCheck21) == 1; }));
-  }
+struct AudioE2E : TestHostTest {
   std::string SendOf(const std::string& name, double seconds, int rate, int bits, int channels) {
     WriteWav(dir.file(Widened(name)), seconds, rate, bits, channels);
     WriteFileBytes(dir.file(L"orvalen.txt"), OneSlotList(name, "2"));
-    Start();
+    Start(L"");
     SelectRfIp();
     std::string path;
     WaitUntil([&] { return !(path = FirstSentPath()).empty(); }, 15s);

@@ -6,33 +6,11 @@
 #include <algorithm>
 
 #include "testhost_state.h"
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/testhost_session.h"
 
 using namespace orv::e2e;
 
 namespace {
-
-constexpr int kCheckBase = 1001, kCheck20 = 1040, kCheck21 = 1041, kPtt = 1050, kSair = 1061;
-
-int Ctl(std::vector<std::wstring> args, std::string* out = nullptr) {
-  std::string text;
-  int code = orv::testhost::Control(args, text);
-  if (out) *out = text;
-  return code;
-}
-
-std::vector<std::string> HostCalls() {
-  std::string out;
-  Ctl({L"calls"}, &out);
-  std::vector<std::string> calls;
-  std::string line;
-  for (char c : out + "\n") {
-    if (c != '\n') { if (c != '\r') line += c; continue; }
-    if (!line.empty() && line[0] != '#') calls.push_back(line);
-    line.clear();
-  }
-  return calls;
-}
 
 bool IsSend(const std::string& call) { return call.rfind("TransmitFile(", 0) == 0; }
 

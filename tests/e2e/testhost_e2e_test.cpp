@@ -7,63 +7,19 @@
 #include <memory>
 
 #include "testhost_state.h"
-#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/testhost_session.h"
 
 using namespace orv::e2e;
 
-namespace orv::testhost {
-int Control(const std::vector<std::wstring>& args, std::string& out);
-}
-
 namespace {
 
-constexpr int kCheckBase = 1001, kMensBase = 1011, kContBase = 1021, kTempBase = 1031;
-constexpr int kCheck20 = 1040, kCheck21 = 1041, kPtt = 1050, kDtmf = 1052, kText2 = 1054, kText3 = 1055;
-constexpr int kSair = 1061, kGravar = 1064;
-
-int Ctl(std::vector<std::wstring> args) {
-  std::string out;
-  return orv::testhost::Control(args, out);
-}
-
-// The test host's call log, without its own notes.
-std::vector<std::string> HostCalls() {
-  std::string out;
-  orv::testhost::Control({L"calls"}, out);
-  std::vector<std::string> calls;
-  size_t start = 0;
-  while (start < out.size()) {
-    size_t end = out.find('\n', start);
-    if (end == std::string::npos) end = out.size();
-    std::string line = out.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && line[0] != '#') calls.push_back(line);
-    start = end + 1;
-  }
-  return calls;
-}
 
 int Count(const std::vector<std::string>& v, const std::string& s) {
   return static_cast<int>(std::count(v.begin(), v.end(), s));
 }
 
-struct TestHostE2E : ::testing::Test {
-  void SetUp() override { ASSERT_EQ(Ctl({L"reset"}), 0); }
-  // A program ended from outside never releases its host object, and a COM
-  // server under Wine holds the test runner's output open while it lives:
-  // end the server with the test.
-  void TearDown() override {
-    program.reset();
-    Ctl({L"die"});
-    WaitUntil([] { return Ctl({L"sinks"}) == 3; }, 10s);
-  }
-  void Start(const std::wstring& extra = L"") {
-    program = std::make_unique<RunningProgram>(dir, L"--host-log=host.log " + extra);
-    ASSERT_TRUE(program->started());
-    ASSERT_TRUE(program->WaitForMainWindow()) << "no main window";
-    // The program is connected once its event sink is.
-    ASSERT_EQ(Ctl({L"wait-sinks", L"1", L"10"}), 0);
-  }
+struct TestHostE2E : TestHostTest {
+  void Start(const std::wstring& extra = L"") { TestHostTest::Start(L"--host-log=host.log " + extra); }
   // A slot list file with slot 1 only.
   void OneSlot(const std::string& name, const std::string& interval) {
     WriteFileBytes(dir.file(L"orvalen.txt"), OneSlotList(name, interval));
@@ -85,17 +41,6 @@ struct TestHostE2E : ::testing::Test {
     }
     return t;
   }
-  void SelectRfIp() {
-    // Ticking "RF + IP" while "RF  -" is ticked leaves both clear; the
-    // second click ticks it.
-    program->Click(kCheck21);
-    ASSERT_TRUE(WaitUntil([&] { return program->Check(kCheck20) == 0; }));
-    program->Click(kCheck21);
-    ASSERT_TRUE(WaitUntil([&] { return program->Check(kCheck21) == 1; }));
-  }
-
-  TempFolder dir;
-  std::unique_ptr<RunningProgram> program;
 };
 
 }  // namespace
@@ -343,7 +288,7 @@ namespace {
 // The test host's own notes as well as its calls.
 bool HostLogHas(const std::string& text) {
   std::string out;
-  orv::testhost::Control({L"calls"}, out);
+  Ctl({L"calls"}, &out);
   return out.find(text) != std::string::npos;
 }
 }  // namespace
