@@ -17,23 +17,13 @@
 #include "platform/win/scoped.h"
 #include "platform/win/text.h"
 #include "tests/support/form_fixture.h"
+#include "tests/support/win/pump_messages.h"
 
 using namespace orv;
 using namespace orv::win;
+using orv::test::PumpMessagesFor;
 
 namespace {
-
-void Pump(DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  MSG m;
-  while (GetTickCount64() < end) {
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
-    Sleep(10);
-  }
-}
 
 std::string Wav(double seconds) {
   auto le = [](std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
@@ -157,7 +147,7 @@ TEST_F(AgendaWindowsTest, AgendaWindowListsTheWeekAndComesBackToTheFront) {
   wchar_t buf[256] = {};
   GetDlgItemTextW(w, AgendaWindow::kIdHover, buf, 256);
   EXPECT_EQ(Narrow(buf), "14:22  slot 1  ident.wav");
-  Pump(300);
+  PumpMessagesFor(300);
   SaveWindowPicture(w, "agenda.bmp");
 }
 
@@ -177,7 +167,7 @@ TEST_F(AgendaWindowsTest, RecordWindowListsNewestFirstAndCopies) {
   item.cchTextMax = 128;
   SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
   EXPECT_EQ(Narrow(cell), "slot 3");
-  Pump(300);
+  PumpMessagesFor(300);
   SaveWindowPicture(w, "registro.bmp");
 }
 

@@ -16,23 +16,13 @@
 #include "platform/win/text.h"
 #include "scheduler/form_controls.h"
 #include "scheduler/win/form1_window.h"
+#include "tests/support/win/pump_messages.h"
 
 using namespace orv;
 using namespace orv::win;
+using orv::test::PumpMessagesFor;
 
 namespace {
-
-void Pump(DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  MSG m;
-  while (GetTickCount64() < end) {
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
-    Sleep(10);
-  }
-}
 
 // The window as it is on the screen, frame and all, as a 24-bit BMP.
 bool SaveWindowPicture(HWND w, const std::wstring& path) {
@@ -128,7 +118,7 @@ TEST(Gallery, DISABLED_SaveWindowPictures) {
   main.controls().Check[0]->setValue(1);
   main.controls().Check20->setValue(1);
   main.Show();
-  Pump(800);
+  PumpMessagesFor(800);
   EXPECT_TRUE(SaveWindowPicture(main.hwnd(), OutPath("main")));
 
   for (const auto& [cls, name] : {std::pair{L"OrvalenAjuda", "help"}, std::pair{L"OrvalenSobre", "about"}}) {

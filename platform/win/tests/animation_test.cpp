@@ -6,22 +6,10 @@
 
 #include "platform/win/decor.h"
 #include "platform/win/scoped.h"
+#include "tests/support/win/pump_messages.h"
 
 using namespace orv::win;
-
-namespace {
-
-// Runs the thread's messages for about `ms`.
-void PumpFor(DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  MSG m;
-  while (GetTickCount64() < end) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-  }
-}
-
-}  // namespace
+using orv::test::PumpMessagesFor;
 
 TEST(Animation, BothMoveOnOneTimerAndRestWhileTheWindowIsMinimised) {
   UniqueWindow top(CreateWindowExW(0, L"STATIC", L"anim", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 50, 50, 300, 200,
@@ -33,21 +21,21 @@ TEST(Animation, BothMoveOnOneTimerAndRestWhileTheWindowIsMinimised) {
   ShowWindow(top.get(), SW_SHOWNOACTIVATE);
   UpdateWindow(top.get());
   EXPECT_EQ(AnimationControl::Moving(), 2);
-  PumpFor(1300);
+  PumpMessagesFor(1300);
   EXPECT_GE(left.frame(), 2);
   EXPECT_EQ(left.frame(), right.frame()) << "one timer moves both";
 
   ShowWindow(top.get(), SW_MINIMIZE);
-  PumpFor(900);
+  PumpMessagesFor(900);
   EXPECT_EQ(AnimationControl::Moving(), 0);
   const int rested = left.frame();
-  PumpFor(900);
+  PumpMessagesFor(900);
   EXPECT_EQ(left.frame(), rested);
 
   ShowWindow(top.get(), SW_RESTORE);
   UpdateWindow(top.get());
   EXPECT_EQ(left.frame(), rested) << "goes on from the frame it rested on";
-  PumpFor(1300);
+  PumpMessagesFor(1300);
   EXPECT_NE(left.frame(), rested);
   EXPECT_EQ(AnimationControl::Moving(), 2);
 }
