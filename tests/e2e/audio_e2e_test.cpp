@@ -49,9 +49,6 @@ struct AudioE2E : TestHostTest {
     WaitUntil([&] { return !(path = FirstSentPath()).empty(); }, 15s);
     return path;
   }
-
-  TempFolder dir;
-  std::unique_ptr<RunningProgram> program;
 };
 
 }  // namespace
