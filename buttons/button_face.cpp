@@ -106,6 +106,7 @@ void ButtonFace::ResizeSurface() {
 }
 
 void ButtonFace::paintFace() {
+  if (!platform_.onScreen()) return;
   const FaceInputs in = inputs();
   // A slanted button widened outside Resize (its shape setter) would keep a
   // bitmap of the old width and show garbage in the strip it gained.

@@ -25,6 +25,10 @@ class FacePlatform {
   virtual int screenHeight() = 0;
   // The control's dots per inch; pictures are sized in 96-dpi pixels.
   virtual int dpi() { return 96; }
+  // False while the control cannot be seen (it or its window hidden): a face
+  // drawn then is thrown away, and the system asks for the whole face again
+  // once it shows.
+  virtual bool onScreen() { return true; }
   // The caption font into the surface; nothing until the surface exists.
   virtual void refreshFont(const CaptionFont& font) = 0;
   // Loads the picture (dropping the previous one) and reads its metrics;

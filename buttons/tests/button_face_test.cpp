@@ -48,7 +48,9 @@ class FakePlatform : public FacePlatform {
     calls.push_back("Show(" + std::to_string(width) + "x" + std::to_string(height) + ")");
   }
   void releaseSurface() override { calls.push_back("Release"); }
+  bool onScreen() override { return visible; }
 
+  bool visible = true;
   Log calls;
   orv::test::RecordingSurface surface_;
 
@@ -135,6 +137,23 @@ TEST_F(FaceTest, NothingIsPaintedWhileDrawingIsDelayed) {
   button.DelayDrawing(false);
   EXPECT_EQ(shows(), before + 1);
   EXPECT_EQ(face.inputs().colors.FaceColor, DeriveFaceColors(0x00FF0000, 0, ClassicSystemColor).FaceColor);
+}
+
+TEST_F(FaceTest, AHiddenButtonIsLaidOutButDrawnOnlyOnceItCanBeSeen) {
+  platform.visible = false;
+  load("caption=Ok\n", 80, 24);
+  EXPECT_EQ(platform.calls, (Log{"LoadPicture()", "Font(MS Sans Serif)", "Shape(80,0,80)",
+                                 "Surface(80x24,MS Sans Serif,400)"}));
+  button.setCaption("Outro");
+  button.Refresh();
+  EXPECT_TRUE(platform.surface_.ops.empty());  // nothing drawn, not even into the bitmap
+
+  platform.visible = true;
+  button.Paint();
+  EXPECT_EQ(shows(), 1);
+  const auto& ops = platform.surface_.ops;
+  EXPECT_TRUE(std::any_of(ops.begin(), ops.end(),
+                          [](const orv::test::SurfaceOp& op) { return op.kind == orv::test::SurfaceOp::Text && op.text == "Outro"; }));
 }
 
 TEST_F(FaceTest, HoverAndPressReachTheFace) {

@@ -46,6 +46,11 @@ PictureInfo GdiFacePlatform::loadPicture(const Picture& source, int previousKind
   return ReadPictureMetrics(loaded, previousKind);
 }
 
+bool GdiFacePlatform::onScreen() {
+  HWND w = live();
+  return w && ::IsWindowVisible(w);
+}
+
 int GdiFacePlatform::dpi() { return orv::win::Dpi::ForWindow(live()).value(); }
 
 void GdiFacePlatform::setOuterWidth(int width) {

@@ -26,6 +26,7 @@ class GdiFacePlatform final : public FacePlatform {
   int screenWidth() override { return ::GetSystemMetrics(SM_CXSCREEN); }
   int screenHeight() override { return ::GetSystemMetrics(SM_CYSCREEN); }
   int dpi() override;
+  bool onScreen() override;
   void refreshFont(const CaptionFont& font) override { surface_.RefreshFont(font); }
   PictureInfo loadPicture(const Picture& source, int previousKind) override;
   void setOuterWidth(int width) override;

@@ -308,6 +308,9 @@ void KwButtonControl::onCreate() {
     button_->InitProperties();
   } else {
     button_->ReadProperties(MemoryPropertyBag::fromText(args_.storedSettings));
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    laidOutAtCreate_ = std::pair(static_cast<int>(client.right), static_cast<int>(client.bottom));
   }
   changed_.clear();
   created_ = true;
@@ -424,9 +427,12 @@ LRESULT KwButtonControl::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
       return 1;
-    case WM_SIZE:
+    case WM_SIZE: {
+      const auto laidOut = std::exchange(laidOutAtCreate_, std::nullopt);
+      if (laidOut && *laidOut == std::pair<int, int>(LOWORD(lParam), HIWORD(lParam))) return 0;
       button_->Resize();
       return 0;
+    }
     case WM_ENABLE:
       button_->Refresh();
       return 0;

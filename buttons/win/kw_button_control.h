@@ -21,8 +21,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "buttons/accessibility.h"
 #include "buttons/button_host.h"
@@ -136,6 +138,9 @@ class KwButtonControl : public ButtonHost {
   std::set<std::string> changed_;
   AccessibleAnnouncer announcer_;
   bool created_ = false;
+  // The client size the stored settings were laid out at during creation:
+  // the WM_SIZE creation sends next, at that size, has nothing to redo.
+  std::optional<std::pair<int, int>> laidOutAtCreate_;
   bool releasingCapture_ = false;  // our own release is no lost press
   int depth_ = 0;
   bool dead_ = false;

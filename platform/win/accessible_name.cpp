@@ -1,8 +1,5 @@
 #include "platform/win/accessible_name.h"
 
-#include <oleacc.h>
-#include <wrl/client.h>
-
 namespace orv::win {
 
 namespace {
@@ -14,13 +11,15 @@ constexpr GUID kPropIdAccName = {0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 
 
 }  // namespace
 
-bool SetAccessibleName(HWND control, const std::wstring& name) {
-  Microsoft::WRL::ComPtr<IAccPropServices> services;
-  if (FAILED(::CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
-                                reinterpret_cast<void**>(services.GetAddressOf()))))
-    return false;
-  return SUCCEEDED(services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccName,
-                                            name.c_str()));
+bool AccessibleNames::Set(HWND control, const std::wstring& name) {
+  if (!services_ && !unavailable_)
+    unavailable_ = FAILED(::CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
+                                             reinterpret_cast<void**>(services_.GetAddressOf())));
+  if (!services_) return false;
+  return SUCCEEDED(services_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccName,
+                                             name.c_str()));
 }
+
+bool SetAccessibleName(HWND control, const std::wstring& name) { return AccessibleNames().Set(control, name); }
 
 }  // namespace orv::win

@@ -63,8 +63,9 @@ void DpiLayout::Rescale(Dpi dpi) {
 
 void SetClientSize(HWND top, int w, int h) {
   RECT wr, cr;
-  GetWindowRect(top, &wr);
   GetClientRect(top, &cr);
+  if (cr.right == w && cr.bottom == h) return;
+  GetWindowRect(top, &wr);
   const int frameW = (wr.right - wr.left) - cr.right, frameH = (wr.bottom - wr.top) - cr.bottom;
   SetWindowPos(top, nullptr, 0, 0, w + frameW, h + frameH, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // A frame can change with the size (a menu bar wrapping); measure once more.

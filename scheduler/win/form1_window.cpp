@@ -137,6 +137,7 @@ void Form1Window::CreateControls() {
   check20_.attach(Add(L"BUTTON", L"RF  -", BS_AUTOCHECKBOX | WS_TABSTOP, 464, 72, 57, 17, kIdCheck20, bold));
   check21_.attach(Add(L"BUTTON", L"RF + IP", BS_AUTOCHECKBOX | WS_TABSTOP, 528, 72, 89, 17, kIdCheck21, bold));
 
+  AccessibleNames names;
   for (int i = 0; i < kSlotCount; ++i) {
     const int y = kSlotsGroup.y + 40 + 32 * i;
     const int x = kSlotsGroup.x;
@@ -154,9 +155,9 @@ void Form1Window::CreateControls() {
     controls_.temp[i] = &temp_[i];
     // Screen readers say what each box is; the boxes' texts stay their contents.
     const std::wstring n = std::to_wstring(i + 1);
-    SetAccessibleName(mens_[i].hwnd(), L"Mensagem " + n);
-    SetAccessibleName(cont_[i].hwnd(), L"Intervalo " + n);
-    SetAccessibleName(temp_[i].hwnd(), L"Contagem " + n);
+    names.Set(mens_[i].hwnd(), L"Mensagem " + n);
+    names.Set(cont_[i].hwnd(), L"Intervalo " + n);
+    names.Set(temp_[i].hwnd(), L"Contagem " + n);
   }
 
   ptt_.attach(Add(L"STATIC", L"PTT OFF", SS_CENTER, kStatusGroup.x + 8, kStatusGroup.y + 16, 89, 17, kIdPtt, bold));

@@ -57,6 +57,8 @@ class FaceControlTest : public TestWindow {
   }
 };
 
+SIZE SurfaceBitmapSize(KwButtonControl* c);
+
 // Row i of a face shaded down from `chosen`, as the face paints it.
 COLORREF Row(Rgb32 chosen, int i, int height) {
   const float perRow = 25.0f / static_cast<float>(height);
@@ -81,6 +83,21 @@ TEST_F(FaceControlTest, TheFaceShowsRowShadingAndFrameAtRestAndTheHotLookWhileHo
   pump(150);
   ASSERT_FALSE(c->button().bHoverTimer());
   EXPECT_EQ(pixel(c, 8, 5), Row(colors.FaceColor, 5, 40));
+}
+
+TEST_F(FaceControlTest, AButtonMadeOnAHiddenFormShowsItsWholeFaceWhenTheFormShows) {
+  ::ShowWindow(form_, SW_HIDE);
+  KwButtonControl* c = add("caption=x\ncback=0x0080FFFF\n", 20, 20, 100, 40);
+  RECT rc;
+  ::GetClientRect(c->window(), &rc);
+  EXPECT_EQ(rc.right, 100);
+  ::ShowWindow(form_, SW_SHOW);
+  ::UpdateWindow(form_);
+  pump(20);
+  const FaceColors colors = DeriveFaceColors(0x0080FFFF, 0x0080FFFF, PlatformSystemColor);
+  EXPECT_EQ(pixel(c, 8, 5), Row(colors.FaceColor, 5, 40));
+  EXPECT_EQ(pixel(c, 0, 20), kFrameColor);
+  EXPECT_EQ(SurfaceBitmapSize(c).cx, 100);
 }
 
 TEST_F(FaceControlTest, HoverStartsOnceForManyMovesAndEndsWithinThreeTicksOfLeaving) {
