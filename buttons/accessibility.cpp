@@ -12,19 +12,9 @@ AccessibleRole AccessibleRoleOf(std::int32_t mode) {
 }
 
 std::string AccessibleNameOf(const std::string& caption) {
-  std::string out;
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&') {
-      if (i + 1 < caption.size() && caption[i + 1] == '&') out += caption[++i];
-      continue;
-    }
-    if (caption[i] == '|' && i + 1 < caption.size() && caption[i + 1] == '|') {
-      ++i;
-      if (!out.empty() && out.back() != ' ') out += ' ';
-      continue;
-    }
-    out += caption[i];
-  }
+  std::string out = CaptionWithoutMarks(caption, [](std::string& text) {
+    if (!text.empty() && text.back() != ' ') text += ' ';
+  });
   while (!out.empty() && out.back() == ' ') out.pop_back();
   return out;
 }

@@ -51,6 +51,23 @@ std::optional<std::string> AccessKeyOf(const std::string& caption) {
   return key;
 }
 
+std::string CaptionWithoutMarks(const std::string& caption, const std::function<void(std::string&)>& lineBreak) {
+  std::string out;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&') {
+      if (i + 1 < caption.size() && caption[i + 1] == '&') out += caption[++i];
+      continue;
+    }
+    if (caption[i] == '|' && i + 1 < caption.size() && caption[i + 1] == '|') {
+      ++i;
+      lineBreak(out);
+      continue;
+    }
+    out += caption[i];
+  }
+  return out;
+}
+
 KwButton::KwButton(ButtonHost& host, KwButtonEvents* events, ButtonRenderer* renderer)
     : host_(host), events_(events), renderer_(renderer) {}
 

@@ -4,6 +4,7 @@
 // control; everything platform-side goes through ButtonHost, all drawing
 // through ButtonRenderer (button_host.h).
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -66,6 +67,11 @@ inline constexpr char kTitleMouseIcon[] = "Select .ico Or .cur Files Only";
 // after the last single "&" is the key ("" when that "&" ends the text);
 // nullopt when the caption has no single "&".
 std::optional<std::string> AccessKeyOf(const std::string& caption);
+
+// The caption's text without its marks: "&" prefixes go ("&&" stays one
+// "&"), and at each "||" line break `lineBreak` extends the text so far
+// (a new line in the window text, one blank in the name a screen reader says).
+std::string CaptionWithoutMarks(const std::string& caption, const std::function<void(std::string&)>& lineBreak);
 
 class KwButton {
  public:

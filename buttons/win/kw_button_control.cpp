@@ -80,20 +80,7 @@ KwButtonControl* FromProp(HWND top, const wchar_t* name) {
 }  // namespace
 
 std::wstring DisplayCaption(const std::string& caption) {
-  std::string out;
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&') {
-      if (i + 1 < caption.size() && caption[i + 1] == '&') out += caption[++i];
-      continue;
-    }
-    if (caption[i] == '|' && i + 1 < caption.size() && caption[i + 1] == '|') {
-      out += "\r\n";
-      ++i;
-      continue;
-    }
-    out += caption[i];
-  }
-  return Widen(out);
+  return Widen(CaptionWithoutMarks(caption, [](std::string& text) { text += "\r\n"; }));
 }
 
 // Routes the model's events to the container: the optional sink sees every
