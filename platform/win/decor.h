@@ -26,7 +26,9 @@ class AnimationControl : public BaseWindow {
   void Start();
   void Stop();
   static void CALLBACK NextFrame(HWND, UINT, UINT_PTR, DWORD);
+  void DropFrames();
   UniqueBitmap frames_;
+  UniqueMemDc framesDc_;  // holds frames_ selected; after it, so it goes first
   int frame_ = 0;
   int style_ = 0;
   bool moving_ = false;  // among those the frame timer moves
