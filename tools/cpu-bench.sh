@@ -79,11 +79,14 @@ for phase in idle nine; do
   lp=$(cut -d' ' -f1 "$dir/literal.$phase" | median); ls=$(cut -d' ' -f2 "$dir/literal.$phase" | median)
   op=$(cut -d' ' -f1 "$dir/orvalen.$phase" | median); os=$(cut -d' ' -f2 "$dir/orvalen.$phase" | median)
   label=$([ "$phase" = idle ] && echo "no slot armed" || echo "nine slots armed")
-  awk -v l="$label" -v lp="$lp" -v ls="$ls" -v op="$op" -v os="$os" -v n="$rounds" -v s="$secs" 'BEGIN {
+  awk -v l="$label" -v lp="$lp" -v ls="$ls" -v op="$op" -v os="$os" -v fp="$fp" -v fs="$fs" -v n="$rounds" -v s="$secs" 'BEGIN {
     printf "%s (median of %d x %d s):\n", l, n, s
     printf "  literal baseline: %5.2f%% of one core, wineserver %5.2f%%\n", lp, ls
     printf "  orvalen.exe:      %5.2f%% of one core, wineserver %5.2f%%\n", op, os
     r = (op + os > 0) ? (lp + ls) / (op + os) : 0
     printf "  literal / orvalen, program + wineserver: %.1fx (program alone %.1fx)\n", r, (op > 0 ? lp / op : 0)
+    # What each adds to a window that does nothing: the part a program can change.
+    la = lp + ls - fp - fs; oa = op + os - fp - fs
+    if (oa > 0) printf "  literal / orvalen above Wine alone: %.1fx\n", la / oa
   }'
 done
