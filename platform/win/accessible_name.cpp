@@ -20,6 +20,4 @@ bool AccessibleNames::Set(HWND control, const std::wstring& name) {
                                              name.c_str()));
 }
 
-bool SetAccessibleName(HWND control, const std::wstring& name) { return AccessibleNames().Set(control, name); }
-
 }  // namespace orv::win

@@ -24,7 +24,4 @@ class AccessibleNames {
   bool unavailable_ = false;
 };
 
-// A single name, with a service of its own.
-bool SetAccessibleName(HWND control, const std::wstring& name);
-
 }  // namespace orv::win

@@ -142,7 +142,7 @@ TEST(Form1AccessibleNames, SlotBoxesAreNamedAndKeepTheirTexts) {
   // objects read it back: tried on a scratch box first.
   {
     HWND probe = CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    const bool named = SetAccessibleName(probe, L"probe");
+    const bool named = AccessibleNames().Set(probe, L"probe");
     IAccessible* acc = nullptr;
     BSTR name = nullptr;
     VARIANT self;
