@@ -122,11 +122,21 @@ void Transmission::start() {
   lastClock_ = c_.ShowTime->text();
   Timer1 = s_.timers->create([this] { progressTick(); });
   Timer2 = s_.timers->create([this] { clockTick(); });
-  Timer1->start(1000ms);
+  Timer1->start(untilProgressTick());
   Timer2->start(10ms);
 }
 
+Millis Transmission::untilProgressTick() const {
+  // The progress tick keeps the clock's phase, so the two share one wake-up
+  // a second; its own phase was never anything but the start-up moment.
+  // A tick that came a hair early still waits a whole second.
+  Millis delay(1000 - s_.clock->wallMillis());
+  if (delay < 200ms) delay += 1000ms;
+  return delay;
+}
+
 void Transmission::progressTick() {
+  Timer1->start(untilProgressTick());
   // Inside a host call that waits (a TransmitFile that returns when sent):
   // an unkey now would cut that transmission short.
   if (s_.EchoLink->calling()) return;

@@ -27,8 +27,8 @@ class Transmission : public LocalPlayer {
   void retryRelease() override;
   void TXFile();
 
-  // Starts the progress tick (Timer1, 1 s) and the clock tick (Timer2, aimed at each turn of the
-  // wall clock's second).
+  // Starts the progress tick (Timer1, 1 s) and the clock tick (Timer2), both
+  // aimed at each turn of the wall clock's second.
   void start();
 
   // V4 changed (user or program).
@@ -43,6 +43,7 @@ class Transmission : public LocalPlayer {
   bool playing() const override { return graph_ != nullptr; }
 
  private:
+  Millis untilProgressTick() const;
   void armSafetyNet(double secondsLeft);
   void safetyNetTick();
 

@@ -24,7 +24,7 @@ orv_wine_warm
 command -v xdotool >/dev/null && xdotool mousemove 0 0
 dir="$ORV_BUILD/cpu-bench"
 rm -rf "$dir" && mkdir -p "$dir"
-cp "$ORV_BUILD/windows/orvalen.exe" "$ORV_BUILD/windows/tests/literal_baseline.exe" "$dir/" || exit 1
+cp "${ORV_BENCH_EXE:-$ORV_BUILD/windows/orvalen.exe}" "$dir/orvalen.exe" && cp "$ORV_BUILD/windows/tests/literal_baseline.exe" "$dir/" || exit 1
 for i in 1 2 3 4 5 6 7 8 9; do sox -n -r 8000 -b 8 -c 1 "$dir/m$i.wav" synth 1 sine 600 vol 0.3 2>/dev/null; done
 # Nine named slots; an interval of 0 arms nothing, an hour arms without a send.
 slots() { for i in 1 2 3 4 5 6 7 8 9; do printf 'm%s.wav\r\n' "$i"; done
@@ -36,10 +36,13 @@ ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 # the same machine): the wine process whose command line names it, not the
 # timeout that started it.
 ours() { tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; }
+# Nor the start.exe that Wine puts in between for a path like ./NAME.
 find_pid() {
   local p pid=""
   for p in $(pgrep -f "$1"); do
-    [ "$(readlink "/proc/$p/exe" 2>/dev/null)" != "$(command -v timeout)" ] && ours "$p" && pid=$p
+    [ "$(readlink "/proc/$p/exe" 2>/dev/null)" != "$(command -v timeout)" ] || continue
+    [ "$(head -c 9 "/proc/$p/cmdline" 2>/dev/null)" != "start.exe" ] || continue
+    ours "$p" && pid=$p
   done
   echo "$pid"
 }
@@ -48,9 +51,9 @@ measure() {  # NAME ARGS...
   local name=$1; shift
   (cd "$dir" && HOME="$ORV_HOME" timeout $((secs + 60)) wine "./$name" "$@" >/dev/null 2>&1 &)
   local pid="" server
+  sleep 4   # start-up and the first paints are not idle
   for _ in $(seq 100); do pid=$(find_pid "$name"); [ -n "$pid" ] && break; sleep 0.2; done
   [ -n "$pid" ] || { echo "- -"; return; }
-  sleep 4   # start-up and the first paints are not idle
   server=$(find_pid wineserver)
   local a s b s2
   a=$(ticks "$pid"); s=$(ticks "$server")

@@ -24,6 +24,7 @@
 #include "host/win/com_host.h"
 #include "host/win/com_message_filter.h"
 #include "host/win/simulator_window.h"
+#include "platform/win/decor.h"
 #include "platform/win/scoped.h"
 #include "platform/win/services.h"
 #include "platform/win/text.h"
@@ -116,6 +117,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   WinLocale locale;
   WinAppControl app;
   timers.setGate([&] { return !app.quitting(); });
+  // The animations' frames share the program's wake-ups.
+  AnimationTimers animationTimers(timers);
   DirectShowPlayback playback;
   WinAudioFiles audioFiles;
   MediaFoundationDecoder decoder;

@@ -6,21 +6,52 @@
 #include <vector>
 
 #include "platform/win/dpi.h"
+#include "platform/win/win_timers.h"
 
 namespace orv::win {
 
 namespace {
-constexpr UINT kFrameMs = 400;  // decorative: a few frames a second cost next to nothing
+constexpr long long kFrameMs = 400;  // decorative: a few frames a second cost next to nothing
 constexpr int kFrames = 8;
 
-// One thread timer moves every animation of the thread: the main window's
-// two would otherwise wake the program twice for each frame.
+// One timer moves every animation of the thread: the main window's two
+// would otherwise wake the program twice for each frame.
 std::vector<AnimationControl*>& MovingAnimations() {
   static std::vector<AnimationControl*> moving;
   return moving;
 }
-UINT_PTR frameTimer = 0;
+TimerService* givenTimers = nullptr;
+std::unique_ptr<Timer>& FrameTimer() {
+  static std::unique_ptr<Timer> timer;
+  return timer;
+}
+TimerService& FrameTimers() {
+  if (givenTimers) return *givenTimers;
+  static WinTimerService own;  // for windows shown without the program's timers
+  return own;
+}
+
+// Frames fall on the wall clock's grid of frame times, so every few frames
+// one shares its wake-up with the clock's turn of the second.
+Millis UntilNextFrame() {
+  FILETIME ft;
+  GetSystemTimeAsFileTime(&ft);
+  const unsigned long long ms = ((static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 10000;
+  long long delay = kFrameMs - static_cast<long long>(ms % kFrameMs);
+  // Woken a hair before the grid time: that frame is this one.
+  if (delay < kFrameMs / 8) delay += kFrameMs;
+  return Millis(delay);
+}
 }  // namespace
+
+void AnimationControl::UseTimers(TimerService* timers) {
+  FrameTimer().reset();
+  givenTimers = timers;
+  if (!MovingAnimations().empty()) {
+    FrameTimer() = FrameTimers().create(&AnimationControl::NextFrame);
+    FrameTimer()->start(UntilNextFrame());
+  }
+}
 
 int AnimationControl::Moving() { return static_cast<int>(MovingAnimations().size()); }
 
@@ -36,8 +67,10 @@ bool AnimationControl::Create(HWND parent, int x, int y, int w, int h, int style
 
 void AnimationControl::Start() {
   if (moving_) return;
-  if (!frameTimer) frameTimer = SetTimer(nullptr, 0, kFrameMs, &AnimationControl::NextFrame);
-  if (!frameTimer) return;
+  if (!FrameTimer()) {
+    FrameTimer() = FrameTimers().create(&AnimationControl::NextFrame);
+    FrameTimer()->start(UntilNextFrame());
+  }
   MovingAnimations().push_back(this);
   moving_ = true;
 }
@@ -47,13 +80,10 @@ void AnimationControl::Stop() {
   auto& moving = MovingAnimations();
   moving.erase(std::remove(moving.begin(), moving.end(), this), moving.end());
   moving_ = false;
-  if (moving.empty() && frameTimer) {
-    KillTimer(nullptr, frameTimer);
-    frameTimer = 0;
-  }
+  if (moving.empty()) FrameTimer().reset();
 }
 
-void CALLBACK AnimationControl::NextFrame(HWND, UINT, UINT_PTR, DWORD) {
+void AnimationControl::NextFrame() {
   // A copy: a control may stop (and leave the list) on its turn.
   const std::vector<AnimationControl*> moving = MovingAnimations();
   for (AnimationControl* a : moving) {
@@ -69,6 +99,7 @@ void CALLBACK AnimationControl::NextFrame(HWND, UINT, UINT_PTR, DWORD) {
     a->Show(dc);
     ReleaseDC(a->hwnd(), dc);
   }
+  if (FrameTimer()) FrameTimer()->start(UntilNextFrame());
 }
 
 void AnimationControl::Show(HDC dc) {

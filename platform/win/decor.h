@@ -3,6 +3,7 @@
 // white banner area that holds the title labels and a still picture.
 #include <windows.h>
 
+#include "platform/timers.h"
 #include "platform/win/base_window.h"
 #include "platform/win/scoped.h"
 
@@ -16,6 +17,9 @@ class AnimationControl : public BaseWindow {
   int frame() const { return frame_; }
   // How many animations the shared frame timer moves now, for tests.
   static int Moving();
+  // The frames ride on these timers (the program's own, so they share its
+  // wake-ups); without them, on timers of their own. Null before they go.
+  static void UseTimers(TimerService* timers);
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -25,7 +29,7 @@ class AnimationControl : public BaseWindow {
   void Show(HDC dc);
   void Start();
   void Stop();
-  static void CALLBACK NextFrame(HWND, UINT, UINT_PTR, DWORD);
+  static void NextFrame();
   void DropFrames();
   UniqueBitmap frames_;
   UniqueMemDc framesDc_;  // holds frames_ selected; after it, so it goes first
@@ -33,6 +37,15 @@ class AnimationControl : public BaseWindow {
   int style_ = 0;
   bool moving_ = false;  // among those the frame timer moves
   COLORREF background_ = RGB(255, 255, 255);
+};
+
+// The animations ride on the given timers while this lives.
+class AnimationTimers {
+ public:
+  explicit AnimationTimers(TimerService& timers) { AnimationControl::UseTimers(&timers); }
+  ~AnimationTimers() { AnimationControl::UseTimers(nullptr); }
+  AnimationTimers(const AnimationTimers&) = delete;
+  AnimationTimers& operator=(const AnimationTimers&) = delete;
 };
 
 class BannerControl : public BaseWindow {

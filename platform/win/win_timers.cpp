@@ -2,30 +2,12 @@
 
 namespace orv::win {
 
-class WinTimer : public Timer {
- public:
-  WinTimer(WinTimerService& s, UINT_PTR id) : s_(s), id_(id) {}
-  ~WinTimer() override {
-    stop();
-    s_.callbacks_.erase(id_);
-  }
-  void start(Millis interval) override {
-    UINT ms = static_cast<UINT>(interval.count() < USER_TIMER_MINIMUM ? USER_TIMER_MINIMUM : interval.count());
-    running_ = SetTimer(s_.hwnd_, id_, ms, nullptr) != 0;
-  }
-  void stop() override {
-    if (running_) KillTimer(s_.hwnd_, id_);
-    running_ = false;
-  }
-  bool running() const override { return running_; }
-
- private:
-  WinTimerService& s_;
-  UINT_PTR id_;
-  bool running_ = false;
-};
+namespace {
+constexpr UINT_PTR kAlarm = 1;
+}  // namespace
 
 WinTimerService::WinTimerService() {
+  QueryPerformanceFrequency(&frequency_);
   static const wchar_t* kClass = L"OrvalenTimers";
   WNDCLASSEXW wc{sizeof wc};
   wc.lpfnWndProc = &WinTimerService::Proc;
@@ -43,21 +25,31 @@ WinTimerService::~WinTimerService() {
   }
 }
 
-std::unique_ptr<Timer> WinTimerService::create(std::function<void()> onTick) {
-  UINT_PTR id = nextId_++;
-  callbacks_[id] = std::move(onTick);
-  return std::make_unique<WinTimer>(*this, id);
+Micros WinTimerService::now() const {
+  // The performance counter: precise where the tick count moves in steps of
+  // 15.6 ms, and the alarm's own time base.
+  LARGE_INTEGER c;
+  QueryPerformanceCounter(&c);
+  const long long f = frequency_.QuadPart > 0 ? frequency_.QuadPart : 1;
+  return Micros(c.QuadPart / f * 1000000 + c.QuadPart % f * 1000000 / f);
 }
 
+Micros WinTimerService::start(Micros delay) {
+  // Whole milliseconds, rounded up so the alarm never goes off before the
+  // tick it is for; the system takes no less than USER_TIMER_MINIMUM.
+  long long ms = (delay.count() + 999) / 1000;
+  if (ms < USER_TIMER_MINIMUM) ms = USER_TIMER_MINIMUM;
+  if (ms > USER_TIMER_MAXIMUM) ms = USER_TIMER_MAXIMUM;
+  if (!SetTimer(hwnd_, kAlarm, static_cast<UINT>(ms), nullptr)) return Micros(0);
+  return Micros(ms * 1000);
+}
+
+void WinTimerService::stop() { KillTimer(hwnd_, kAlarm); }
+
 LRESULT CALLBACK WinTimerService::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_TIMER) {
+  if (msg == WM_TIMER && wp == kAlarm) {
     auto* self = reinterpret_cast<WinTimerService*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return 0;
-    if (self->gate_ && !self->gate_()) return 0;
-    auto it = self->callbacks_.find(wp);
-    if (it == self->callbacks_.end()) return 0;
-    auto tick = it->second;  // the tick may destroy its own timer
-    tick();
+    if (self) self->timers_.onAlarm();
     return 0;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);

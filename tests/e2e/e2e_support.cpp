@@ -62,14 +62,14 @@ BOOL CALLBACK FindTop(HWND w, LPARAM lp) {
 
 }  // namespace
 
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit, std::chrono::milliseconds poll) {
   const auto end = std::chrono::steady_clock::now() + limit;
   for (;;) {
     if (done()) return true;
     if (std::chrono::steady_clock::now() >= end) return false;
     MSG m;
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-    Sleep(20);
+    Sleep(static_cast<DWORD>(poll.count()));
   }
 }
 
@@ -194,8 +194,9 @@ HWND RunningProgram::FindWindowOfClass(const wchar_t* cls) const {
   return a.found;
 }
 
-bool RunningProgram::WaitForMainWindow(std::chrono::milliseconds limit) {
-  return WaitUntil([&] { return (main_ = FindWindowOfClass(L"OrvalenForm1")) != nullptr || !Running(); }, limit) &&
+bool RunningProgram::WaitForMainWindow(std::chrono::milliseconds limit, std::chrono::milliseconds poll) {
+  return WaitUntil([&] { return (main_ = FindWindowOfClass(L"OrvalenForm1")) != nullptr || !Running(); }, limit,
+                   poll) &&
          main_ != nullptr;
 }
 

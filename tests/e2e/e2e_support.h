@@ -15,7 +15,9 @@ using namespace std::chrono_literals;
 
 // Polls `done` until it holds or `limit` passes, pumping this thread's
 // messages meanwhile. Every wait in these tests has a bound.
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s);
+// `poll`: how often `done` is asked; a benchmark timing the moment asks often.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s,
+               std::chrono::milliseconds poll = 20ms);
 
 // A fresh folder under the temp folder, removed with its files at the end.
 class TempFolder {
@@ -51,7 +53,7 @@ class RunningProgram {
 
   bool started() const { return process_ != nullptr; }
   // Waits for the main window; false when it did not appear in time.
-  bool WaitForMainWindow(std::chrono::milliseconds limit = 20s);
+  bool WaitForMainWindow(std::chrono::milliseconds limit = 20s, std::chrono::milliseconds poll = 20ms);
   HWND mainWindow() const { return main_; }
   HWND control(int id) const { return GetDlgItem(main_, id); }
   std::string Caption() const;
