@@ -30,8 +30,11 @@ for i in 1 2 3 4 5 6 7 8 9; do sox -n -r 8000 -b 8 -c 1 "$dir/m$i.wav" synth 1 s
 slots() { for i in 1 2 3 4 5 6 7 8 9; do printf 'm%s.wav\r\n' "$i"; done
           for i in 1 2 3 4 5 6 7 8 9; do printf '%s\r\n' "$1"; done; }
 
-hz=$(getconf CLK_TCK)
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+# Run time to the nanosecond from the scheduler, all threads of the process:
+# the 10 ms ticks of /proc/PID/stat are too coarse for a few tenths of a
+# percent over a run of seconds.
+hz=1000000000
+ticks() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ t += $1 } END { printf "%d\n", t }'; }
 # The Windows process of NAME in this prefix (other checkouts run theirs on
 # the same machine): the wine process whose command line names it, not the
 # timeout that started it.
@@ -52,6 +55,10 @@ measure() {  # NAME ARGS...
   (cd "$dir" && HOME="$ORV_HOME" timeout $((secs + 60)) wine "./$name" "$@" >/dev/null 2>&1 &)
   local pid="" server
   sleep 4   # start-up and the first paints are not idle
+  # The pointer moved off again once the window is up: after the previous
+  # program was killed, Wine may still think it rests on one of this one's
+  # tooltip tools, whose leave check then polls ten times a second.
+  command -v xdotool >/dev/null && { xdotool mousemove 2 2; xdotool mousemove 0 0; sleep 1; }
   for _ in $(seq 100); do pid=$(find_pid "$name"); [ -n "$pid" ] && break; sleep 0.2; done
   [ -n "$pid" ] || { echo "- -"; return; }
   server=$(find_pid wineserver)

@@ -92,6 +92,11 @@ orv_check_exe() {  # FILE MACHINE
 orv_wine_prefix() {
   mkdir -p "$ORV_HOME"
   [ -f "$ORV_HOME/.asoundrc" ] || printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$ORV_HOME/.asoundrc"
+  # A desktop session always has some X resources; with none at all Xlib
+  # looks for ~/.Xdefaults afresh each time Wine picks a font (dozens of
+  # times a second while labels change, thousands at start-up). One harmless
+  # resource makes our displays behave like a user's.
+  [ -f "$ORV_HOME/.Xdefaults" ] || printf '! X resources of the test displays\norvalen.display: test\n' >"$ORV_HOME/.Xdefaults"
   if [ ! -f "$WINEPREFIX/.orv-ready" ]; then
     orv_log "creating the Wine prefix in $WINEPREFIX"
     HOME="$ORV_HOME" wineboot -i >/dev/null 2>&1 || true
