@@ -34,7 +34,7 @@ slots() { for i in 1 2 3 4 5 6 7 8 9; do printf 'm%s.wav\r\n' "$i"; done
 # the 10 ms ticks of /proc/PID/stat are too coarse for a few tenths of a
 # percent over a run of seconds.
 hz=1000000000
-ticks() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ t += $1 } END { printf "%d\n", t }'; }
+ticks() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ t += $1 } END { printf "%.0f\n", t }'; }
 # The Windows process of NAME in this prefix (other checkouts run theirs on
 # the same machine): the wine process whose command line names it, not the
 # timeout that started it.
@@ -66,12 +66,15 @@ measure() {  # NAME ARGS...
   a=$(ticks "$pid"); s=$(ticks "$server")
   sleep "$secs"
   b=$(ticks "$pid"); s2=$(ticks "$server")
+  # A process gone or replaced meanwhile has no figure rather than a zero.
+  [ -n "$server" ] && [ "$server" = "$(find_pid wineserver)" ] && [ "$s2" -ge "$s" ] 2>/dev/null || s2=""
   kill "$pid" 2>/dev/null
   for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   sleep 1
+  [ -n "$s2" ] || { awk -v t=$((b - a)) -v hz="$hz" -v n="$secs" 'BEGIN { printf "%.2f -\n", 100 * t / hz / n }'; return; }
   awk -v t=$((b - a)) -v w=$((s2 - s)) -v hz="$hz" -v n="$secs" 'BEGIN { printf "%.2f %.2f\n", 100 * t / hz / n, 100 * w / hz / n }'
 }
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.2f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+median() { grep -v '^-$' | sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.2f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # What Wine itself costs: the baseline's window with no timer at all.
 : >"$dir/floor"
