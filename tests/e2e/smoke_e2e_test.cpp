@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "testhost_state.h"
 #include "tests/e2e/testhost_session.h"
@@ -25,7 +26,16 @@ TEST(SmokeE2E, StartsOnTheHostSendsOneRfIpSlotAndEndsBySair) {
     RunningProgram program(dir, L"");
     ASSERT_TRUE(program.started());
     ASSERT_TRUE(program.WaitForMainWindow()) << "no main window";
-    ASSERT_EQ(Ctl({L"wait-sinks", L"1", L"10"}), 0) << "events not connected";
+    if (Ctl({L"wait-sinks", L"1", L"10"}) != 0) {
+      // Wine 8's 32-bit half refuses to marshal the program's event sink to
+      // the 64-bit test host (CONNECT_E_CANNOTCONNECT); the program then says
+      // so and serves every call, which is what is left to prove there.
+      ASSERT_NE(_wgetenv(L"ORV_E2E_EVENTS_MAY_FAIL"), nullptr) << "events not connected";
+      const MessageBoxInfo box = program.WaitForMessageBox(5s);
+      ASSERT_NE(box.hwnd, nullptr) << "the refused event connection is not said";
+      EXPECT_NE(box.text.find("avisos"), std::string::npos) << box.text;
+      program.Answer(box, IDOK);
+    }
     EXPECT_EQ(program.Caption(), " Orvalen   PY2TST-L");
     EXPECT_EQ(program.Check(kCheckBase), 1);
     // "RF + IP" ticked while "RF  -" is: both clear; the second click ticks it.
