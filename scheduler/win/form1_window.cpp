@@ -14,6 +14,9 @@ namespace orv::win {
 
 namespace {
 constexpr WPARAM kFirstSystemMenuItem = 0x0100;
+// Posted once the window is first painted: the tips are wanted only when the
+// pointer rests on a box, so they are not made before the window shows.
+constexpr UINT kCreateTips = WM_APP + 40;
 }  // namespace
 
 namespace {
@@ -65,7 +68,6 @@ bool Form1Window::Create(HICON appIcon) {
   layout_.Rescale(Dpi::ForWindow(hwnd()));
   SetClientSize(hwnd(), layout_.px(kClientW), layout_.px(kClientH));
   CreateControls();
-  CreateFileTips();
   CreateButtons();
   // Files dragged from Explorer onto a slot row.
   DragAcceptFiles(hwnd(), TRUE);
@@ -194,7 +196,6 @@ void Form1Window::CreateControls() {
   volSet4_.attach(Add(L"EDIT", L"-1404", ES_READONLY | ES_RIGHT, 576, 528, 33, 19, kIdVolSet4, normal));
   SetWindowPos(volSet4_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   NarrowMargins();
-  AddVolumeTip();
   std::array<HWND, kSlotCount> mens{};
   for (int i = 0; i < kSlotCount; ++i) mens[i] = mens_[i].hwnd();
   rows_.Attach(mens);
@@ -317,6 +318,7 @@ void Form1Window::Show() {
   shown_ = true;
   ShowWindow(hwnd(), SW_SHOW);
   UpdateWindow(hwnd());
+  if (!fileTips_ && !tipsPosted_) tipsPosted_ = PostMessageW(hwnd(), kCreateTips, 0, 0) != 0;
 }
 
 void Form1Window::OnButton(FormButton b) {
@@ -359,6 +361,12 @@ void Form1Window::OnScroll(HWND bar, int code) {
 
 LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case kCreateTips:
+      if (!fileTips_) {
+        CreateFileTips();
+        AddVolumeTip();
+      }
+      return 0;
     case WM_SYSCOMMAND: {
       // Our items sit below 0xF000, in steps of 16 as the system asks.
       const WPARAM cmd = wp & 0xFFF0;
