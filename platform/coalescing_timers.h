@@ -8,7 +8,10 @@
 //
 // No tick runs before its time: the clock's and the slots' ticks read the
 // time themselves and would only aim again. A tick may run up to
-// `together` late, to share a wake-up with one due just after it.
+// `together` late, to share a wake-up with one due just after it. The
+// window is narrow: a slot keeps the phase of its arming while the clock
+// and the frames follow the wall clock, which drifts against it, and each
+// time the phases meet the slot would be held back by the whole window.
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -35,7 +38,7 @@ class RepeatingAlarm {
 
 class CoalescingTimers : public TimerService {
  public:
-  static constexpr Micros kTogether{8000};
+  static constexpr Micros kTogether{4000};
 
   explicit CoalescingTimers(RepeatingAlarm& alarm, Micros together = kTogether);
   ~CoalescingTimers() override;
