@@ -93,7 +93,8 @@ void CoalescingTimers::onAlarm() {
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     auto& e = entries_[i];
     // A window timer can go off a little before the millisecond it was set
-    // for; a tick that early would only aim again.
+    // for: a tick due within half a millisecond runs now, rather than on a
+    // wake-up of its own 10 ms later.
     if (!e->running || e->due > now + Micros(500)) continue;
     due.push_back({e, e->due, 0, i});
     Micros next = e->due + e->period;
