@@ -16,15 +16,13 @@ struct CoalescingTimers::Entry {
   Micros due{0};
   Micros period{0};
   std::uint64_t generation = 0;  // changes at every start and stop
-  bool alive = true;
 };
 
 class CoalescingTimers::Handle : public Timer {
  public:
   Handle(CoalescingTimers& owner, std::shared_ptr<Entry> entry) : owner_(owner), e_(std::move(entry)) {}
   ~Handle() override {
-    e_->alive = false;
-    e_->running = false;
+    e_->running = false;  // a turn of it already taken off the list does not run
     auto& all = owner_.entries_;
     all.erase(std::remove(all.begin(), all.end(), e_), all.end());
   }
@@ -57,10 +55,6 @@ class CoalescingTimers::Handle : public Timer {
 CoalescingTimers::CoalescingTimers(RepeatingAlarm& alarm, Micros together) : alarm_(alarm), together_(together) {}
 
 CoalescingTimers::~CoalescingTimers() {
-  for (auto& e : entries_) {
-    e->alive = false;
-    e->running = false;
-  }
   if (alarmOn_) alarm_.stop();
 }
 
@@ -96,13 +90,12 @@ void CoalescingTimers::onAlarm() {
     // for: a tick due within half a millisecond runs now, rather than on a
     // wake-up of its own 10 ms later.
     if (!e->running || e->due > now + Micros(500)) continue;
-    due.push_back({e, e->due, 0, i});
+    due.push_back({e, e->due, e->generation, i});
     Micros next = e->due + e->period;
     // After a sleep or a long hold-up: one tick, then the period from now,
     // as window timers do; never a burst of the missed ones.
     if (next <= now) next = now + e->period;
     e->due = next;
-    due.back().generation = e->generation;
   }
   std::sort(due.begin(), due.end(), [](const Due& a, const Due& b) {
     return a.at != b.at ? a.at < b.at : a.order < b.order;
@@ -110,7 +103,7 @@ void CoalescingTimers::onAlarm() {
   ++waking_;
   for (const Due& d : due) {
     // Stopped, started again or gone since: that path owns it now.
-    if (!d.entry->alive || !d.entry->running || d.entry->generation != d.generation) continue;
+    if (!d.entry->running || d.entry->generation != d.generation) continue;
     if (gate_ && !gate_()) continue;
     auto tick = d.entry->onTick;  // the tick may destroy its own timer
     tick();

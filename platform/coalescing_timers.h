@@ -53,9 +53,6 @@ class CoalescingTimers : public TimerService {
   // called again from inside a tick (a message box's loop).
   void onAlarm();
 
-  // For tests: the alarm's next going-off, or a negative time when stopped.
-  Micros alarmDue() const { return alarmOn_ ? alarmNext_ : Micros(-1); }
-
  private:
   struct Entry;
   class Handle;

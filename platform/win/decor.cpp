@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win/dpi.h"
+#include "platform/win/win_clock.h"
 #include "platform/win/win_timers.h"
 
 namespace orv::win {
@@ -34,23 +35,22 @@ TimerService& FrameTimers() {
 // Frames fall on the wall clock's grid of frame times, so every few frames
 // one shares its wake-up with the clock's turn of the second.
 Millis UntilNextFrame() {
-  FILETIME ft;
-  GetSystemTimeAsFileTime(&ft);
-  const unsigned long long ms = ((static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 10000;
-  long long delay = kFrameMs - static_cast<long long>(ms % kFrameMs);
+  long long delay = kFrameMs - static_cast<long long>(WallClockMillis() % kFrameMs);
   // Woken a hair before the grid time: that frame is this one.
   if (delay < kFrameMs / 8) delay += kFrameMs;
   return Millis(delay);
 }
 }  // namespace
 
+void AnimationControl::StartFrameTimer() {
+  FrameTimer() = FrameTimers().create(&AnimationControl::NextFrame);
+  FrameTimer()->start(UntilNextFrame());
+}
+
 void AnimationControl::UseTimers(TimerService* timers) {
   FrameTimer().reset();
   givenTimers = timers;
-  if (!MovingAnimations().empty()) {
-    FrameTimer() = FrameTimers().create(&AnimationControl::NextFrame);
-    FrameTimer()->start(UntilNextFrame());
-  }
+  if (!MovingAnimations().empty()) StartFrameTimer();
 }
 
 int AnimationControl::Moving() { return static_cast<int>(MovingAnimations().size()); }
@@ -67,10 +67,7 @@ bool AnimationControl::Create(HWND parent, int x, int y, int w, int h, int style
 
 void AnimationControl::Start() {
   if (moving_) return;
-  if (!FrameTimer()) {
-    FrameTimer() = FrameTimers().create(&AnimationControl::NextFrame);
-    FrameTimer()->start(UntilNextFrame());
-  }
+  if (!FrameTimer()) StartFrameTimer();
   MovingAnimations().push_back(this);
   moving_ = true;
 }

@@ -30,6 +30,7 @@ class AnimationControl : public BaseWindow {
   void Start();
   void Stop();
   static void NextFrame();
+  static void StartFrameTimer();
   void DropFrames();
   UniqueBitmap frames_;
   UniqueMemDc framesDc_;  // holds frames_ selected; after it, so it goes first

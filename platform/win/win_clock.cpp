@@ -32,10 +32,14 @@ std::chrono::milliseconds WinClock::monotonic() const {
   return std::chrono::milliseconds(static_cast<long long>(hundredsOfNs / 10000));
 }
 
-std::string WinClock::timeOfDayText() const {
+unsigned long long WallClockMillis() {
   FILETIME ft;
   GetSystemTimeAsFileTime(&ft);
-  const unsigned long long second = ((static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 10000000ULL;
+  return ((static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 10000ULL;
+}
+
+std::string WinClock::timeOfDayText() const {
+  const unsigned long long second = WallClockMillis() / 1000;
   if (second == cachedSecond_ && !cachedText_.empty()) return cachedText_;
   wchar_t buf[64];
   int n = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, buf, 64);
@@ -44,11 +48,7 @@ std::string WinClock::timeOfDayText() const {
   return cachedText_;
 }
 
-int WinClock::wallMillis() const {
-  FILETIME ft;
-  GetSystemTimeAsFileTime(&ft);
-  return static_cast<int>(((static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 10000ULL % 1000);
-}
+int WinClock::wallMillis() const { return static_cast<int>(WallClockMillis() % 1000); }
 
 std::string WinClock::logTimestamp() const {
   SYSTEMTIME t;

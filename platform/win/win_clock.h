@@ -9,6 +9,9 @@
 
 namespace orv::win {
 
+// The wall clock (UTC) in milliseconds since 1601, as the system keeps it.
+unsigned long long WallClockMillis();
+
 class WinClock : public Clock {
  public:
   std::chrono::milliseconds monotonic() const override;

@@ -314,11 +314,12 @@ void Form1Window::CreateButtons() {
 }
 
 void Form1Window::Show() {
-  if (!shown_) CenterOnScreen(hwnd());
+  const bool first = !shown_;
+  if (first) CenterOnScreen(hwnd());
   shown_ = true;
   ShowWindow(hwnd(), SW_SHOW);
   UpdateWindow(hwnd());
-  if (!fileTips_ && !tipsPosted_) tipsPosted_ = PostMessageW(hwnd(), kCreateTips, 0, 0) != 0;
+  if (first) PostMessageW(hwnd(), kCreateTips, 0, 0);
 }
 
 void Form1Window::OnButton(FormButton b) {

@@ -136,7 +136,6 @@ class Form1Window : public BaseWindow {
   bool shown_ = false;
   std::vector<std::function<void()>> systemMenuItems_;
   UniqueWindow fileTips_;
-  bool tipsPosted_ = false;
   std::wstring fileTipText_;
 };
 
