@@ -1,5 +1,7 @@
 #include "host/host_link.h"
 
+#include <utility>
+
 namespace orv {
 
 HostLink::HostLink(std::unique_ptr<Host> first, HostConnector& connector, TimerService& timers)
@@ -69,14 +71,16 @@ void HostLink::retry() {
 
 bool HostLink::attempt() {
   timer_->start(kRetryInterval);
-  if (depth_ == 0) retired_.clear();
-  note("host reconnect attempt");
-  // The creation and the new host's first calls wait for the host too.
+  // Letting go of old connections, making the new one and its first calls
+  // all wait for the host, and their waits dispatch timers: no second
+  // attempt starts inside this one.
   connecting_ = true;
   struct Done {
     bool& flag;
     ~Done() { flag = false; }
   } done{connecting_};
+  if (depth_ == 0) std::exchange(retired_, {}).clear();
+  note("host reconnect attempt");
   if (!pending_.host) {
     pending_ = connector_.connect();
     if (!pending_.host) {
