@@ -262,35 +262,6 @@ TEST_F(ComHostTest, ARejectingHostFailsEachCallAfterASecondAsAnAnswerUntilItTake
   EXPECT_EQ(HostCalls(), std::vector<std::string>{"SetTransmit(0)"});
 }
 
-TEST_F(ComHostTest, AHungCallIsGivenUpWhileAFreshConnectionToTheSameHostWorks) {
-  auto made = CreateComHost(kHostClsid, {std::chrono::milliseconds(1500), std::chrono::milliseconds(1000)});
-  ASSERT_TRUE(made.host) << made.error;
-  ASSERT_EQ(Ctl({L"hang", L"FirstBusyFlag", L"4"}).exitCode, 0u);
-  const DWORD start = ::GetTickCount();
-  auto flag = made.host->firstBusyFlag();
-  EXPECT_TRUE(flag.gone);
-  EXPECT_EQ(flag.error, "FirstBusyFlag failed: the host did not answer in 1500 ms");
-  EXPECT_LT(::GetTickCount() - start, 2500u);
-  made.host.reset();   // does not wait for the stuck call
-
-  auto fresh = Create();
-  ASSERT_TRUE(fresh);
-  EXPECT_TRUE(fresh->setTransmit(false).ok);
-  auto name = fresh->stationName();
-  EXPECT_TRUE(name.ok) << name.error;
-  EXPECT_LT(::GetTickCount() - start, 4000u) << "served while the other call still hangs";
-  // Once it answers, the given-up connection lets go of its object by itself.
-  std::vector<std::string> log;
-  for (int i = 0; i < 200; ++i, ::Sleep(50)) {
-    log = HostLog();
-    if (std::count(log.begin(), log.end(), "# object released") >= 1) break;
-  }
-  EXPECT_LT(::GetTickCount() - start, 6000u);
-  auto answered = std::find(log.begin(), log.end(), "# answering FirstBusyFlag");
-  ASSERT_NE(answered, log.end());
-  EXPECT_NE(std::find(answered, log.end(), "# object released"), log.end()) << "released before it answered";
-}
-
 TEST(ComHostCreation, AnUnregisteredClassGivesAClearError) {
   ComApartment com;
   const CLSID missing = {0x0BADF00D, 0x1234, 0x4321, {0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88}};

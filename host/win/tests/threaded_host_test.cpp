@@ -28,7 +28,6 @@ struct Script {
   UniqueHandle release{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   UniqueHandle destroyed{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   std::atomic<DWORD> madeOn{0}, destroyedOn{0};
-  std::shared_ptr<HostEventTarget> events;
   std::function<void()> onDestroy;   // runs on the host thread
 
   std::vector<std::string> seen() {
@@ -73,8 +72,7 @@ class ScriptedHost final : public Host {
 
 std::unique_ptr<Host> Make(const std::shared_ptr<Script>& script, std::chrono::milliseconds limit) {
   MadeHost made = ThreadedHost::Create(
-      [script](std::shared_ptr<HostEventTarget> events) {
-        script->events = std::move(events);
+      [script](std::shared_ptr<HostEventTarget>) {
         script->madeOn = ::GetCurrentThreadId();
         MadeHost m;
         m.host = std::make_unique<ScriptedHost>(script);
@@ -279,34 +277,6 @@ TEST_F(ThreadedHostTest, ACallMadeFromInsideAStuckOneFailsAtTheStuckOnesDeadline
   EXPECT_LT(innerWaited, 1500);
   EXPECT_LT(MsSince(start), 1500);
   EXPECT_EQ(script->seen(), std::vector<std::string>{"SecondBusyFlag"}) << "the release never ran beside it";
-}
-
-TEST_F(ThreadedHostTest, EventsRaisedDuringACallComeAfterItInOrder) {
-  auto host = Make(script, 3000ms);
-  ASSERT_TRUE(host);
-  struct Events : HostEvents {
-    void onDtmfString(const std::string& d) override { seen.push_back(d + (host->calling() ? " inside" : "")); }
-    void onClosing() override { seen.push_back("Closing"); }
-    Host* host = nullptr;
-    std::vector<std::string> seen;
-  } events;
-  events.host = host.get();
-  host->setEventSink(&events);
-  script->onCall = [](const std::string&, Script& s) {
-    s.events->raise({false, "AA"});
-    s.events->raise({true, {}});
-    ::Sleep(200);
-  };
-  EXPECT_TRUE(host->setTransmit(false).ok);
-  EXPECT_TRUE(events.seen.empty());
-  script->onCall = nullptr;
-  EXPECT_TRUE(host->exitSignal(false).ok);
-  EXPECT_TRUE(events.seen.empty()) << "nor inside the next call";
-  for (int i = 0; i < 50 && events.seen.size() < 2; ++i) {
-    Pump();
-    ::Sleep(10);
-  }
-  EXPECT_EQ(events.seen, (std::vector<std::string>{"AA", "Closing"}));
 }
 
 TEST_F(ThreadedHostTest, MakingTheHostAndLettingItGoAreBoundedToo) {
