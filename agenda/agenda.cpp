@@ -133,7 +133,9 @@ Agenda::Try Agenda::trySend(const Pending& p) {
     player_.TOCA();
     record(p, mode, player_.playing() ? SentAfterWaitOutcome(waited) : kOutcomeUnplayable);
   } else {
-    const HostReply reply = SendToHost(c_, host, HostCopyPath(s_.audio, path));
+    const HostCopy hostFile = HostCopyPath(s_.audio, path);
+    if (hostFile.state == HostCopy::State::Pending) return Try::Wait;   // its copy is still being made
+    const HostReply reply = SendToHost(c_, host, hostFile.path);
     record(p, mode, reply.ok ? SentAfterWaitOutcome(waited) : HostFailedOutcome(reply.error));
   }
   return Try::Done;

@@ -47,10 +47,16 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
   if (f_.failing) return Due::Waiting;
   const Millis now = s_.clock->monotonic();
   if (s.waitingSince.count() < 0) s.waitingSince = now;
+  const std::string name = c_.mens[slot]->text();
+  HostCopy hostFile;
+  if (c_.Check21->value() == 1) {
+    // A copy for the host still being made holds the message back as a busy host does.
+    hostFile = HostCopyPath(s_.audio, MessagePath(f_.caminho, name));
+    if (hostFile.state == HostCopy::State::Pending) return Due::Waiting;
+  }
   // A host that is not there counts as a busy one: nobody would key the radio.
   if (HostGone(host) || HostBusy(host)) return Due::Waiting;
   const long long waited = (now - s.waitingSince).count() / 1000;
-  const std::string name = c_.mens[slot]->text();
   auto record = [&](const std::string& mode, const std::string& outcome) {
     s.waitingSince = Millis(-1);
     if (s_.record) s_.record->add("slot " + std::to_string(slot + 1), name, mode, outcome);
@@ -69,7 +75,7 @@ SlotScheduler::Due SlotScheduler::fire(int slot) {
   }
   if (c_.Check21->value() == 1) {
     bool released = true;
-    const HostReply reply = SendToHost(c_, host, HostCopyPath(s_.audio, MessagePath(f_.caminho, name)), [&] {
+    const HostReply reply = SendToHost(c_, host, hostFile.path, [&] {
       if (s.generation == generation && !HostGone(host)) reload(slot);
     }, &released);
     // Red until the host agrees; a host that is gone has nothing to unkey.
