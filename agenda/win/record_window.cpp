@@ -49,9 +49,19 @@ bool RecordWindow::Create() {
 }
 
 void RecordWindow::Added() {
-  if (!list_) return;
-  // Every row moves down one; only what is on screen is drawn again.
-  SendMessageW(list_, LVM_SETITEMCOUNT, c_.record->entries().size(), LVSICF_NOSCROLL);
+  // Shown once the sender is done: a record is written inside a send, and
+  // Wine takes milliseconds to change a list's length.
+  if (!list_ || showing_) return;
+  showing_ = PostMessageW(hwnd(), kShowAdded, 0, 0) != 0;
+}
+
+void RecordWindow::ShowAdded() {
+  showing_ = false;
+  // Every row moves down one; only what is on screen is drawn again. Once
+  // the record is full its length stays, and so does the list's.
+  const auto rows = static_cast<LRESULT>(c_.record->entries().size());
+  if (SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0) != rows)
+    SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), LVSICF_NOSCROLL);
   InvalidateRect(list_, nullptr, FALSE);
   ShowCount();
 }
@@ -113,6 +123,9 @@ LRESULT RecordWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     }
+    case kShowAdded:
+      ShowAdded();
+      return 0;
     case WM_CLOSE:
       ShowWindow(hwnd(), SW_HIDE);
       return 0;

@@ -19,7 +19,7 @@ class RecordWindow : public BaseWindow {
   enum Id : int { kIdList = 100, kIdCopiar, kIdCount };
   explicit RecordWindow(const AgendaWindowsContext& c) : c_(c) {}
   bool Create();
-  // A new entry came: one more row on top.
+  // A new entry came: one more row on top, shown from the message loop.
   void Added();
   // The whole record as the clipboard receives it, newest first.
   std::string ClipboardText() const;
@@ -28,6 +28,8 @@ class RecordWindow : public BaseWindow {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  static constexpr UINT kShowAdded = WM_APP + 1;
+  void ShowAdded();
   void Copy();
   void ShowCount();
   void CellText(int row, int column, wchar_t* out, int size);
@@ -36,6 +38,7 @@ class RecordWindow : public BaseWindow {
   Dpi dpi_;
   UniqueFont font_;
   HWND list_ = nullptr;
+  bool showing_ = false;   // a kShowAdded is on its way
 };
 
 }  // namespace orv::win
