@@ -202,7 +202,11 @@ TransmitterGuard::Hold TransmitterGuard::playLocally(const Message& m, const std
 
 TransmitterGuard::Hold TransmitterGuard::sendToHost(const Message& m, const std::function<void()>& whileKeyed) {
   Host& host = *s_.EchoLink;
-  const std::string copy = HostCopyPath(s_.audio, m.path);
+  // A copy for the host still being made holds the message back as a busy
+  // host does: it is never handed over half converted.
+  const HostCopy hostFile = HostCopyPath(s_.audio, m.path);
+  if (hostFile.state == HostCopy::State::Pending) return Hold::CopyNotReady;
+  const std::string copy = hostFile.path;
   showKeyed();
   const HostReply keyed = setTransmit(true);
   armSafetyNet(0);

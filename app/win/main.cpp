@@ -27,6 +27,7 @@
 #include "platform/win/scoped.h"
 #include "platform/win/services.h"
 #include "platform/win/text.h"
+#include "platform/win/win_worker.h"
 #include "scheduler/main_form.h"
 #include "scheduler/slot_actions.h"
 #include "scheduler/win/directshow_playback.h"
@@ -120,7 +121,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   DirectShowPlayback playback;
   WinAudioFiles audioFiles;
   MediaFoundationDecoder decoder;
-  MessageAudio audio(audioFiles, &decoder);
+  // Reads and converts messages' sound; ends (stopping any conversion)
+  // before the files and the decoder it uses go.
+  WinWorker worker;
+  MessageAudio audio(audioFiles, &decoder, worker);
+  // Ahead of every copy the slots and the agenda will ask for.
+  audio.tidyCache();
 
   // The host: the real one by its class, or the simulator in this process.
   std::unique_ptr<SimulatedHost> simulated;
