@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "scheduler/host_copy_path.h"
+#include "scheduler/message_path.h"
 #include "scheduler/message_send.h"
 
 namespace orv {
@@ -179,7 +180,9 @@ TransmitterGuard::Hold TransmitterGuard::send(const Message& m, const std::funct
   if (busy) return Hold::HostBusy;
   const std::string mode = CurrentModeName(c_);
   if (mode.empty()) return Hold::NoMode;
-  if (m.requireFile && s_.files && !s_.files->exists(m.path)) {
+  // A device (NUL, COM1...) is never handed over nor played: nothing of it
+  // is a message.
+  if ((m.requireFile && s_.files && !s_.files->exists(m.path)) || NamesADevice(m.path)) {
     record(m, mode, kOutcomeMissingFile);
     if (whileKeyed) whileKeyed();
     return Hold::None;
