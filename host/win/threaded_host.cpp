@@ -74,6 +74,7 @@ bool ThreadedHost::run(const std::shared_ptr<HostJob>& job) {
   if (!job->answered) return false;
   job->deadline = HostClock::now() + answerLimit_;
   inFlight_ = job;
+  job->posted = true;
   thread_->post(job);
   return await(*job);
 }
@@ -97,7 +98,9 @@ R ThreadedHost::call(const char* op, Call&& hostCall) {
   job->run = [result, hostCall = std::forward<Call>(hostCall)](std::unique_ptr<Host>& host) {
     if (host) *result = hostCall(*host);
   };
-  if (!run(job)) return R::lost(givenUpWhy_);
+  // Given up while under way, the host may still have done it (keyed,
+  // say); one that never reached the host did nothing.
+  if (!run(job)) return job->posted ? R::givenUp(givenUpWhy_) : R::lost(givenUpWhy_);
   return *result;
 }
 
