@@ -104,7 +104,9 @@ class StationConnection : public Host {
   R call(const std::string& what, F&& answer) {
     if (broken_ || !s_.alive) {
       if (s_.trace) std::printf("%lld %s lost\n", static_cast<long long>(s_.time.monotonic().count()), what.c_str());
-      return R::lost(what + ": the host is not there");
+      // A connection given up on says so on every later call, as the host
+      // layer's does.
+      return broken_ ? R::givenUp(what + ": given up") : R::lost(what + ": the host is not there");
     }
     if (s_.depth > 0 && !s_.nestedAllowed) s_.violations.push_back(what + " started inside another call");
     ++s_.depth;

@@ -25,7 +25,6 @@ struct HostJob {
   const char* op = "";                 // the operation, for the words of a failure
   UniqueHandle answered;               // set once `run` has returned
   HostClock::time_point deadline{};
-  bool posted = false;                 // handed to the host thread: the host may have acted on it
 };
 
 class HostThread {

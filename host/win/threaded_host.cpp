@@ -74,7 +74,6 @@ bool ThreadedHost::run(const std::shared_ptr<HostJob>& job) {
   if (!job->answered) return false;
   job->deadline = HostClock::now() + answerLimit_;
   inFlight_ = job;
-  job->posted = true;
   thread_->post(job);
   return await(*job);
 }
@@ -91,16 +90,17 @@ void ThreadedHost::giveUp(const HostJob& job) {
 
 template <class R, class Call>
 R ThreadedHost::call(const char* op, Call&& hostCall) {
-  if (givenUp_) return R::lost(givenUpWhy_);
+  // A connection given up on may still hold whatever it was last asked
+  // (the radio keyed): every call on it says so, and the link releases the
+  // radio through a fresh one.
+  if (givenUp_) return R::givenUp(givenUpWhy_);
   auto result = std::make_shared<R>(R::failure(std::string(op) + " failed: out of memory"));
   auto job = std::make_shared<HostJob>();
   job->op = op;
   job->run = [result, hostCall = std::forward<Call>(hostCall)](std::unique_ptr<Host>& host) {
     if (host) *result = hostCall(*host);
   };
-  // Given up while under way, the host may still have done it (keyed,
-  // say); one that never reached the host did nothing.
-  if (!run(job)) return job->posted ? R::givenUp(givenUpWhy_) : R::lost(givenUpWhy_);
+  if (!run(job)) return R::givenUp(givenUpWhy_);
   return *result;
 }
 
