@@ -22,7 +22,7 @@ MainForm::MainForm(FormControls& controls, FormServices& services, FormHooks hoo
     : controls_(controls),
       services_(services),
       hooks_(std::move(hooks)),
-      transmission_(controls, services, fields_),
+      transmission_(controls, services),
       guard_(controls, services, fields_, transmission_),
       scheduler_(controls, services, fields_, guard_),
       slotList_(controls, services),

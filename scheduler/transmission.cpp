@@ -49,8 +49,7 @@ std::optional<long> ParseVolume(const std::string& text, const std::string& deci
 
 }  // namespace
 
-Transmission::Transmission(FormControls& controls, FormServices& services, FormFields& fields)
-    : c_(controls), s_(services), f_(fields) {}
+Transmission::Transmission(FormControls& controls, FormServices& services) : c_(controls), s_(services) {}
 
 Transmission::~Transmission() = default;
 

@@ -15,7 +15,7 @@ namespace orv {
 
 class Transmission : public LocalPlayer {
  public:
-  Transmission(FormControls& controls, FormServices& services, FormFields& fields);
+  Transmission(FormControls& controls, FormServices& services);
   ~Transmission() override;
   Transmission(const Transmission&) = delete;
   Transmission& operator=(const Transmission&) = delete;
@@ -49,7 +49,6 @@ class Transmission : public LocalPlayer {
 
   FormControls& c_;
   FormServices& s_;
-  FormFields& f_;
   // Stands for mediaControl / basicAudio / mediaPosition: one graph, one owner.
   std::unique_ptr<PlaybackGraph> graph_;
   std::unique_ptr<Timer> Timer1;

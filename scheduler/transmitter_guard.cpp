@@ -204,7 +204,6 @@ TransmitterGuard::Hold TransmitterGuard::playLocally(const Message& m, const std
 }
 
 TransmitterGuard::Hold TransmitterGuard::sendToHost(const Message& m, const std::function<void()>& whileKeyed) {
-  Host& host = *s_.EchoLink;
   // A copy for the host still being made holds the message back as a busy
   // host does: it is never handed over half converted.
   const HostCopy hostFile = HostCopyPath(s_.audio, m.path);

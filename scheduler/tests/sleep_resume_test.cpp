@@ -53,7 +53,7 @@ TEST(SleepResume, TwoHoursAsleepShiftTheSendsAndBurstNothing) {
 
 TEST(SafetyNet, ARefusedRfPlusIpReleaseIsAskedForEverySecondUntilTheHostAgrees) {
   FormFixture fx;
-  Transmission tx{fx.controls, fx.services, fx.fields};
+  Transmission tx{fx.controls, fx.services};
   TransmitterGuard guard{fx.controls, fx.services, fx.fields, tx};
   SlotScheduler sched{fx.controls, fx.services, fx.fields, guard};
   tx.onPlaybackEnd([&] { guard.onPlaybackEnd(); });

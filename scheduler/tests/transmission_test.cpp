@@ -41,7 +41,7 @@ class TransmissionTest : public ::testing::Test {
   }
 
   FormFixture fx;
-  Transmission tx{fx.controls, fx.services, fx.fields};
+  Transmission tx{fx.controls, fx.services};
   TransmitterGuard guard{fx.controls, fx.services, fx.fields, tx};
 };
 

@@ -184,7 +184,7 @@ TEST_F(DirectShowPlaybackTest, TransmissionEndsARealPlaybackAndUnkeys) {
   fx.services.playback = &factory;
   fx.fields.caminho = PathOf("");
   fx.fields.arquivoAtual = "curta.wav";
-  orv::Transmission tx(fx.controls, fx.services, fx.fields);
+  orv::Transmission tx(fx.controls, fx.services);
   orv::TransmitterGuard guard(fx.controls, fx.services, fx.fields, tx);
   tx.onPlaybackEnd([&] { guard.onPlaybackEnd(); });
   tx.start();
