@@ -21,8 +21,9 @@
 // - A call not answered in 10 s is given up: it fails as `gone` ("the host
 //   did not answer in 10 s"), the stuck object is never touched again, and
 //   the link (host_link.h) loses the connection and makes a fresh one at
-//   once, unkeying through it first. Making a connection is bounded the
-//   same way.
+//   once, unkeying through it first (a host that died is tried again every
+//   10 s, the first time 10 s on). Making a connection is bounded the same
+//   way.
 // - A call made while another is still waiting further up the stack (only
 //   the ways the program ends do this, from a message that came in during
 //   the wait) first waits for that one to return or be given up; two calls
@@ -37,8 +38,12 @@ struct HostReply {
   bool ok = true;
   std::string error;
   bool gone = false;
+  // Gone because it did not answer in time: it may have keyed the radio
+  // and still be there, so a fresh connection is tried at once.
+  bool timedOut = false;
   static HostReply failure(std::string why) { return {false, std::move(why), false}; }
   static HostReply lost(std::string why) { return {false, std::move(why), true}; }
+  static HostReply timeout(std::string why) { return {false, std::move(why), true, true}; }
 };
 
 template <class T>
@@ -47,8 +52,10 @@ struct HostValue {
   T value{};
   std::string error;
   bool gone = false;
+  bool timedOut = false;   // as HostReply::timedOut
   static HostValue failure(std::string why) { return {false, T{}, std::move(why), false}; }
   static HostValue lost(std::string why) { return {false, T{}, std::move(why), true}; }
+  static HostValue timeout(std::string why) { return {false, T{}, std::move(why), true, true}; }
 };
 
 // Events from the host, delivered on the user-interface thread.

@@ -25,9 +25,13 @@ R HostLink::forward(Call&& call, bool release) {
   // A call further up may have lost this connection and made another already.
   if (!reply.gone || current_.get() != used) return reply;
   lose(reply.error);
-  // Unkeying cannot wait for the timer: a fresh connection's first step is
-  // the very release that was asked for.
+  // A host that stopped answering may have the radio keyed: unkeying cannot
+  // wait, and a fresh connection's first step is the very release asked for.
+  if (!reply.timedOut) return reply;
   if (release && !connecting_ && attempt()) return R{};
+  // The first attempt at once, from the message loop, once the handler
+  // that met the loss has finished.
+  if (!current_) timer_->start(Millis(0));
   return reply;
 }
 
@@ -56,9 +60,7 @@ HostReply HostLink::exitSignal(bool value) {
 void HostLink::lose(const std::string& why) {
   current_->setEventSink(nullptr);
   retired_.push_back(std::move(current_));
-  // The first attempt at once, from the message loop, once the handler
-  // that met the loss has finished.
-  timer_->start(Millis(0));
+  timer_->start(kRetryInterval);
   note("host lost: " + why);
   if (sink_) sink_->onHostLost(why);
 }
