@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "host/win/hresult_text.h"
+
 namespace orv::win {
 
 std::string ThreadedHost::NoAnswerText(std::chrono::milliseconds limit) {
@@ -18,7 +20,7 @@ MadeHost ThreadedHost::Create(HostMaker make, std::chrono::milliseconds answerLi
   auto thread = HostThread::Start();
   auto queue = HostEventQueue::Create();
   if (!thread || !queue->ready()) {
-    out.error = "no thread or window for the host: " + std::to_string(::GetLastError());
+    out.error = "no thread or window for the host: " + DescribeHresult(HRESULT_FROM_WIN32(::GetLastError()));
     queue->close();
     if (thread) thread->finish();
     return out;
