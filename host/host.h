@@ -38,12 +38,13 @@ struct HostReply {
   bool ok = true;
   std::string error;
   bool gone = false;
-  // Gone because it did not answer in time: it may have keyed the radio
-  // and still be there, so a fresh connection is tried at once.
-  bool timedOut = false;
+  // Gone while the call was under way and never answered (given up on):
+  // the host may have acted on it, so a transmitter it was asked to key may
+  // be keyed until a fresh connection releases it.
+  bool unanswered = false;
   static HostReply failure(std::string why) { return {false, std::move(why), false}; }
   static HostReply lost(std::string why) { return {false, std::move(why), true}; }
-  static HostReply timeout(std::string why) { return {false, std::move(why), true, true}; }
+  static HostReply givenUp(std::string why) { return {false, std::move(why), true, true}; }
 };
 
 template <class T>
@@ -52,10 +53,10 @@ struct HostValue {
   T value{};
   std::string error;
   bool gone = false;
-  bool timedOut = false;   // as HostReply::timedOut
+  bool unanswered = false;   // as HostReply's
   static HostValue failure(std::string why) { return {false, T{}, std::move(why), false}; }
   static HostValue lost(std::string why) { return {false, T{}, std::move(why), true}; }
-  static HostValue timeout(std::string why) { return {false, T{}, std::move(why), true, true}; }
+  static HostValue givenUp(std::string why) { return {false, T{}, std::move(why), true, true}; }
 };
 
 // Events from the host, delivered on the user-interface thread.

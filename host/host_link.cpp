@@ -27,7 +27,7 @@ R HostLink::forward(Call&& call, bool release) {
   lose(reply.error);
   // A host that stopped answering may have the radio keyed: unkeying cannot
   // wait, and a fresh connection's first step is the very release asked for.
-  if (!reply.timedOut) return reply;
+  if (!reply.unanswered) return reply;
   if (release && !connecting_ && attempt()) return R{};
   // The first attempt at once, from the message loop, once the handler
   // that met the loss has finished.

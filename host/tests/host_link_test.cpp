@@ -111,7 +111,7 @@ TEST_F(HostLinkTest, AHostThatStopsAnsweringIsReplacedAtOnceOnceTheHandlerHasFin
   first->silent = true;
   auto r = link->firstBusyFlag();
   EXPECT_TRUE(r.gone);
-  EXPECT_TRUE(r.timedOut);
+  EXPECT_TRUE(r.unanswered);
   EXPECT_EQ(connector.attempts, 0) << "not inside the handler that met the silence";
   RecordingHost* second = prepare("PY2NEW");
   time.advance(1ms);
@@ -147,7 +147,7 @@ namespace {
 struct GivenUpHost : RecordingHost {
   HostValue<bool> firstBusyFlag() override {
     if (during) during();
-    return HostValue<bool>::timeout("FirstBusyFlag failed: the host did not answer in 10 s");
+    return HostValue<bool>::givenUp("FirstBusyFlag failed: the host did not answer in 10 s");
   }
   std::function<void()> during;
 };

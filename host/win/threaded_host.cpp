@@ -92,14 +92,14 @@ void ThreadedHost::giveUp(const HostJob& job) {
 
 template <class R, class Call>
 R ThreadedHost::call(const char* op, Call&& hostCall) {
-  if (givenUp_) return R::timeout(givenUpWhy_);
+  if (givenUp_) return R::givenUp(givenUpWhy_);
   auto result = std::make_shared<R>(R::failure(std::string(op) + " failed: out of memory"));
   auto job = std::make_shared<HostJob>();
   job->op = op;
   job->run = [result, hostCall = std::forward<Call>(hostCall)](std::unique_ptr<Host>& host) {
     if (host) *result = hostCall(*host);
   };
-  if (!run(job)) return R::timeout(givenUpWhy_);
+  if (!run(job)) return R::givenUp(givenUpWhy_);
   return *result;
 }
 

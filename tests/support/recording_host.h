@@ -74,7 +74,7 @@ class RecordingHost : public Host {
   void reached(const std::string&) { ++callsWhileDisconnected; }
   template <class R>
   R gone(const std::string& call) const {
-    return silent ? R::timeout(call + ": no answer in 10 s") : R::lost(call + ": disconnected");
+    return silent ? R::givenUp(call + ": no answer in 10 s") : R::lost(call + ": disconnected");
   }
   HostReply reply(std::string call) {
     if (disconnected || silent) return reached(call), gone<HostReply>(call);
