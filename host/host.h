@@ -21,8 +21,9 @@
 // - A call not answered in 10 s is given up: it fails as `gone` ("the host
 //   did not answer in 10 s"), the stuck object is never touched again, and
 //   the link (host_link.h) loses the connection and makes a fresh one at
-//   once, unkeying through it first. Making a connection is bounded the
-//   same way.
+//   once, unkeying through it first (a host that died is tried again every
+//   10 s, the first time 10 s on). Making a connection is bounded the same
+//   way.
 // - A call made while another is still waiting further up the stack (only
 //   the ways the program ends do this, from a message that came in during
 //   the wait) first waits for that one to return or be given up; two calls

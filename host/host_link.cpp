@@ -24,11 +24,14 @@ R HostLink::forward(Call&& call, bool release) {
   --depth_;
   // A call further up may have lost this connection and made another already.
   if (!reply.gone || current_.get() != used) return reply;
-  lose(reply.error, reply.unanswered);
-  // A host given up on may still hold the radio: unkeying cannot wait for
-  // the timer, and a fresh connection's first step is the very release that
-  // was asked for. A host whose process went took the radio down with it.
-  if (release && reply.unanswered && !connecting_ && attempt()) return R{};
+  lose(reply.error);
+  // A host that stopped answering may have the radio keyed: unkeying cannot
+  // wait, and a fresh connection's first step is the very release asked for.
+  if (!reply.unanswered) return reply;
+  if (release && !connecting_ && attempt()) return R{};
+  // The first attempt at once, from the message loop, once the handler
+  // that met the loss has finished.
+  if (!current_) timer_->start(Millis(0));
   return reply;
 }
 
@@ -54,13 +57,10 @@ HostReply HostLink::exitSignal(bool value) {
   return forward<HostReply>([&](Host& h) { return h.exitSignal(value); });
 }
 
-void HostLink::lose(const std::string& why, bool givenUp) {
+void HostLink::lose(const std::string& why) {
   current_->setEventSink(nullptr);
   retired_.push_back(std::move(current_));
-  // A host given up on is released through a fresh connection at once, from
-  // the message loop once the handler that met the loss has finished. One
-  // that went away is not started again at once: every 10 s, as always.
-  timer_->start(givenUp ? Millis(0) : kRetryInterval);
+  timer_->start(kRetryInterval);
   note("host lost: " + why);
   if (sink_) sink_->onHostLost(why);
 }

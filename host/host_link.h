@@ -4,11 +4,14 @@
 // the host gone (its process died or disconnected without raising Closing,
 // or it did not answer in time) loses the connection, and from then on calls
 // are answered at once without touching the dead object, while a fresh
-// connection is tried at once and then every 10 s the way start-up makes
-// one. A new connection is unkeyed before anything else is asked of it; a
-// release (SetTransmit(False)) that loses the host is made through that
-// fresh connection right away. A connection made whose first calls fail is
-// asked again at the next attempt rather than another one made.
+// connection is tried every 10 s the way start-up makes one. A new
+// connection is unkeyed before anything else is asked of it.
+//
+// A host that stopped answering may still be there with the radio keyed:
+// the fresh connection is tried at once, and a release (SetTransmit(False))
+// that met the silence is made through it right away. A connection made
+// whose first calls fail is asked again at the next attempt rather than
+// another host instance made.
 #include <memory>
 #include <string>
 #include <vector>

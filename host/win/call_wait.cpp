@@ -1,5 +1,6 @@
 #include "host/win/call_wait.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 

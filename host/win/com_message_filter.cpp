@@ -30,7 +30,8 @@ class Filter final : public IMessageFilter {
   DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD elapsed, DWORD rejectType) override {
     return ComMessageFilter::RetryAnswer(rejectType, elapsed);
   }
-  // Paint and timer messages go on being dispatched while a call waits.
+  // The host thread has no window to keep alive: what comes in while a
+  // call waits is COM's own traffic and the host's events.
   DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override { return PENDINGMSG_WAITDEFPROCESS; }
 
  private:

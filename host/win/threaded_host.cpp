@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "host/win/hresult_text.h"
+
 namespace orv::win {
 
 std::string ThreadedHost::NoAnswerText(std::chrono::milliseconds limit) {
@@ -18,7 +20,7 @@ MadeHost ThreadedHost::Create(HostMaker make, std::chrono::milliseconds answerLi
   auto thread = HostThread::Start();
   auto queue = HostEventQueue::Create();
   if (!thread || !queue->ready()) {
-    out.error = "no thread or window for the host: " + std::to_string(::GetLastError());
+    out.error = "no thread or window for the host: " + DescribeHresult(HRESULT_FROM_WIN32(::GetLastError()));
     queue->close();
     if (thread) thread->finish();
     return out;
@@ -90,9 +92,6 @@ void ThreadedHost::giveUp(const HostJob& job) {
 
 template <class R, class Call>
 R ThreadedHost::call(const char* op, Call&& hostCall) {
-  // A connection given up on may still hold whatever it was last asked
-  // (the radio keyed): every call on it says so, and the link releases the
-  // radio through a fresh one.
   if (givenUp_) return R::givenUp(givenUpWhy_);
   auto result = std::make_shared<R>(R::failure(std::string(op) + " failed: out of memory"));
   auto job = std::make_shared<HostJob>();

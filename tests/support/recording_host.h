@@ -21,7 +21,7 @@ class RecordingHost : public Host {
     return reply("TransmitFile(" + path + "," + b(v) + ")");
   }
   HostValue<std::string> stationName() override {
-    if (disconnected) return reached("StationName"), HostValue<std::string>::lost("StationName: disconnected");
+    if (disconnected || silent) return reached("StationName"), gone<HostValue<std::string>>("StationName");
     calls.push_back("StationName");
     if (failing("StationName")) return HostValue<std::string>::failure("StationName failed");
     return {true, station, {}};
@@ -59,10 +59,10 @@ class RecordingHost : public Host {
   // The host's process went away: every call fails as not reaching it, and
   // is counted, not recorded.
   bool disconnected = false;
+  // The host stopped answering: every call is given up as not answered in
+  // time, and counted like a call to a disconnected host.
+  bool silent = false;
   int callsWhileDisconnected = 0;
-  // The host stopped answering: every call is given up on (gone, and
-  // unanswered: it may have acted on it), and counted as disconnected ones are.
-  bool hung = false;
 
  private:
   static std::string b(bool v) { return v ? "-1" : "0"; }
@@ -72,17 +72,19 @@ class RecordingHost : public Host {
     return false;
   }
   void reached(const std::string&) { ++callsWhileDisconnected; }
+  template <class R>
+  R gone(const std::string& call) const {
+    return silent ? R::givenUp(call + ": no answer in 10 s") : R::lost(call + ": disconnected");
+  }
   HostReply reply(std::string call) {
-    if (hung) return reached(call), HostReply::givenUp(call + ": no answer");
-    if (disconnected) return reached(call), HostReply::lost(call + ": disconnected");
+    if (disconnected || silent) return reached(call), gone<HostReply>(call);
     calls.push_back(call);
     if (onCall) onCall(call);
     if (failing(call)) return HostReply::failure(call + " failed");
     return {};
   }
   HostValue<bool> flag(const std::string& name, bool v) {
-    if (hung) return reached(name), HostValue<bool>::givenUp(name + ": no answer");
-    if (disconnected) return reached(name), HostValue<bool>::lost(name + ": disconnected");
+    if (disconnected || silent) return reached(name), gone<HostValue<bool>>(name);
     calls.push_back(name);
     if (onCall) onCall(name);
     if (failing(name)) return HostValue<bool>::failure(name + " failed");
