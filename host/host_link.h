@@ -69,7 +69,7 @@ class HostLink : public Host, private HostEvents {
   R forward(Call&& call, bool release = false);
   // True when connected again.
   bool attempt();
-  void lose(const std::string& why, bool givenUp);
+  void lose(const std::string& why);
   void note(const std::string& text);
   void onDtmfString(const std::string& digits) override;
   void onClosing() override;
