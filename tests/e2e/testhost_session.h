@@ -14,7 +14,7 @@ namespace orv::e2e {
 
 // The main window's controls, by the ids the program gives them.
 constexpr int kCheckBase = 1001, kMensBase = 1011, kContBase = 1021, kTempBase = 1031;
-constexpr int kCheck20 = 1040, kCheck21 = 1041, kPtt = 1050, kDtmf = 1052, kText2 = 1054, kText3 = 1055;
+constexpr int kCheck20 = 1040, kCheck21 = 1041, kPtt = 1050, kShowTime = 1051, kDtmf = 1052, kText2 = 1054, kText3 = 1055;
 constexpr int kSair = 1061, kGravar = 1064;
 
 // A control command to the test host ("reset", "busy1 on", "calls", ...):
