@@ -180,8 +180,9 @@ void WindowWatch::run(HWND window, HWND clock) {
   while (!done_) {
     const auto t0 = Clock::now();
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer)) break;
+    const bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer) != 0;
     note(longestAnswer_, ms(Clock::now() - t0));
+    if (!answered && !IsWindow(window)) break;
     ++asked_;
     std::string now = WindowText(clock);
     if (now != shown) {
