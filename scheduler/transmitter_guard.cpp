@@ -201,7 +201,6 @@ TransmitterGuard::Hold TransmitterGuard::playLocally(const Message& m, const std
 }
 
 TransmitterGuard::Hold TransmitterGuard::sendToHost(const Message& m, const std::function<void()>& whileKeyed) {
-  Host& host = *s_.EchoLink;
   const HostCopy copy = HostCopyPath(s_.audio, m.path);
   if (copy.state == HostCopy::State::Pending) return Hold::CopyNotReady;
   showKeyed();
