@@ -7,7 +7,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 out="${ORV_BUILD:-$root/build}/fuzz"
-secs="${ORV_FUZZ_SECONDS:-20}"
+secs="${ORV_FUZZ_SECONDS:-12}"
 cxx="${ORV_FUZZ_CXX:-clang++}"
 mkdir -p "$out"
 
@@ -61,6 +61,34 @@ dictionary() {  # words a target's inputs are made of
   esac
 }
 
+# Every source under test is compiled once per width, all cores at once,
+# and each target links the objects it needs: the same few dozen files are
+# not compiled again for every target (always afresh: a header may have
+# changed under an old object).
+lib_flags=("${flags[@]/-fsanitize=fuzzer,address,undefined/-fsanitize=fuzzer-no-link,address,undefined}")
+object_of() {  # build/fuzz/obj-<bits>/<path with _ for />.o
+  local rel=${2#"$root"/}
+  printf '%s/obj-%s/%s.o\n' "$out" "$1" "${rel//\//_}"
+}
+compile_objects() {  # bits, sources...
+  local bits=$1; shift
+  local arch=(); [ "$bits" = 32 ] && arch=(-m32)
+  mkdir -p "$out/obj-$bits"
+  local f o running=() pid
+  for f in "$@"; do
+    o=$(object_of "$bits" "$f")
+    "$cxx" "${arch[@]}" "${lib_flags[@]}" -c "$f" -o "$o" &
+    running+=($!)
+    if [ "${#running[@]}" -ge "$(nproc)" ]; then wait "${running[0]}"; running=("${running[@]:1}"); fi
+  done
+  for pid in "${running[@]}"; do wait "$pid"; done
+}
+mapfile -t all_sources < <(for src in "$root"/*/fuzz/*_fuzz.cpp; do sources_for "$src"; done | sort -u)
+for bits in "${widths[@]}"; do
+  echo "== objects for ${bits}-bit targets"
+  compile_objects "$bits" "${all_sources[@]}" "${support[@]}"
+done
+
 for src in "$root"/*/fuzz/*_fuzz.cpp; do
   base=$(basename "$src" .cpp)
   mapfile -t sources < <(sources_for "$src")
@@ -74,7 +102,8 @@ for src in "$root"/*/fuzz/*_fuzz.cpp; do
     name=$base; arch=()
     [ "$bits" = 32 ] && name=$base-i386 && arch=(-m32)
     echo "== $name: build"
-    "$cxx" "${arch[@]}" "${flags[@]}" "$src" "${sources[@]}" "${support[@]}" -o "$out/$name"
+    mapfile -t objects < <(for f in "${sources[@]}" "${support[@]}"; do object_of "$bits" "$f"; done)
+    "$cxx" "${arch[@]}" "${flags[@]}" "$src" "${objects[@]}" -o "$out/$name"
     echo "== $name: run ${secs}s"
     # shellcheck disable=SC2086
     (cd "$out" && "./$name" -max_total_time="$secs" -max_len="$maxlen" -timeout=10 -rss_limit_mb=2048 $dict \

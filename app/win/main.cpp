@@ -22,7 +22,6 @@
 #include "host/logging_host.h"
 #include "host/simulated_host.h"
 #include "host/win/com_host.h"
-#include "host/win/com_message_filter.h"
 #include "host/win/simulator_window.h"
 #include "platform/win/decor.h"
 #include "platform/win/scoped.h"
@@ -107,7 +106,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (cl.version) { Say(VersionText(), MB_ICONINFORMATION); return 0; }
 
   ComApartment apartment;
-  ComMessageFilter messageFilter;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
 

@@ -93,7 +93,7 @@ class FileWriterWin : public FileWriter {
 
 std::optional<FileStamp> WinAudioFiles::stamp(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA a{};
-  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &a)) return std::nullopt;
+  if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &a)) return std::nullopt;
   if (a.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
   FileStamp s;
   s.size = (static_cast<std::uint64_t>(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
@@ -102,7 +102,7 @@ std::optional<FileStamp> WinAudioFiles::stamp(const std::string& path) {
 }
 
 std::unique_ptr<ByteReader> WinAudioFiles::open(const std::string& path) {
-  UniqueHandle file(OpenHandle(Widen(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  UniqueHandle file(OpenHandle(WidePath(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                OPEN_EXISTING));
   LARGE_INTEGER size{};
   if (!file || !GetFileSizeEx(file.get(), &size)) return nullptr;
@@ -111,16 +111,16 @@ std::unique_ptr<ByteReader> WinAudioFiles::open(const std::string& path) {
 
 std::unique_ptr<FileWriter> WinAudioFiles::create(const std::string& path) {
   // Beside its place, so the final move stays on one volume.
-  std::wstring target = Widen(path), partial = Widen(PartialPath(path));
+  std::wstring target = WidePath(path), partial = WidePath(PartialPath(path));
   UniqueHandle file(OpenHandle(partial, GENERIC_WRITE, 0, CREATE_ALWAYS));
   if (!file) return nullptr;
   return std::make_unique<FileWriterWin>(std::move(file), std::move(partial), std::move(target));
 }
 
-bool WinAudioFiles::remove(const std::string& path) { return DeleteFileW(Widen(path).c_str()) != 0; }
+bool WinAudioFiles::remove(const std::string& path) { return DeleteFileW(WidePath(path).c_str()) != 0; }
 
 void WinAudioFiles::touch(const std::string& path) {
-  UniqueHandle file(OpenHandle(Widen(path), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  UniqueHandle file(OpenHandle(WidePath(path), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                OPEN_EXISTING));
   if (!file) return;
   FILETIME now;
