@@ -8,41 +8,65 @@
 
 namespace orv {
 
-std::vector<PlannedSend> PlanSends(const std::array<SlotPlanInput, kSlotCount>& slots, const AgendaFile& agenda,
-                                   const LocalTime& now, double horizonSeconds) {
-  std::vector<PlannedSend> plan;
+SendPlan PlanSends(const std::array<SlotPlanInput, kSlotCount>& slots, const AgendaFile& agenda, const LocalTime& now,
+                   double horizonSeconds) {
+  SendPlan plan;
+  std::size_t count = 0;
+  for (const SlotPlanInput& s : slots)
+    if (s.armed && s.count >= 0 && s.interval >= 0 && s.count + 1 <= horizonSeconds)
+      count += static_cast<std::size_t>((horizonSeconds - static_cast<double>(s.count + 1)) / static_cast<double>(s.interval + 1)) + 1;
+  plan.sends.reserve(count);
   for (int i = 0; i < kSlotCount; ++i) {
     const SlotPlanInput& s = slots[i];
+    plan.slotFiles[i] = s.file;
     if (!s.armed || s.count < 0 || s.interval < 0) continue;
     const double period = static_cast<double>(s.interval + 1);
     // Bounded: an interval of 0 sends every second, 86400 marks a day.
-    for (double at = static_cast<double>(s.count + 1); at <= horizonSeconds; at += period)
-      plan.push_back({at, i, "slot " + std::to_string(i + 1), s.file});
+    for (double at = static_cast<double>(s.count + 1); at <= horizonSeconds; at += period) plan.sends.push_back({at, i, 0});
   }
   const LocalMinute minute = MinuteOf(now);
   const double into = SecondsIntoMinute(now);
+  plan.lineFiles.resize(agenda.lines.size());
   for (size_t n = 0; n < agenda.lines.size(); ++n) {
     const AgendaLine& line = agenda.lines[n];
     if (line.kind != AgendaLine::Kind::Entry || !line.entry.enabled) continue;
+    plan.lineFiles[n] = line.entry.file;
     LocalMinute after = minute;
     while (auto due = NextDue(line.entry, after)) {
       const double at = static_cast<double>(*due - minute) * 60 - into;
       if (at > horizonSeconds) break;
-      plan.push_back({at, kAgendaSource, "agenda " + std::to_string(n + 1), line.entry.file});
+      plan.sends.push_back({at, kAgendaSource, static_cast<int>(n + 1)});
       after = *due;
     }
   }
-  std::stable_sort(plan.begin(), plan.end(), [](const PlannedSend& a, const PlannedSend& b) { return a.at < b.at; });
+  std::stable_sort(plan.sends.begin(), plan.sends.end(),
+                   [](const PlannedSend& a, const PlannedSend& b) { return a.at < b.at; });
   return plan;
 }
 
-std::array<double, kPlanHours> AirtimePerHour(const std::vector<PlannedSend>& plan,
+std::string SendPlan::origin(const PlannedSend& p) const {
+  return p.source == kAgendaSource ? "agenda " + std::to_string(p.line) : "slot " + std::to_string(p.source + 1);
+}
+
+const std::string& SendPlan::file(const PlannedSend& p) const {
+  static const std::string none;
+  if (p.source == kAgendaSource) return p.line >= 1 && static_cast<std::size_t>(p.line) <= lineFiles.size() ? lineFiles[p.line - 1] : none;
+  return p.source >= 0 && p.source < kSlotCount ? slotFiles[p.source] : none;
+}
+
+std::array<double, kPlanHours> AirtimePerHour(const SendPlan& plan,
                                               const std::function<std::optional<double>(const std::string&)>& length) {
   std::array<double, kPlanHours> hours{};
-  for (const PlannedSend& p : plan) {
+  // One length per slot and per line, asked the first time it is needed.
+  std::vector<std::optional<std::optional<double>>> known(kSlotCount + plan.lineFiles.size());
+  for (const PlannedSend& p : plan.sends) {
     const int h = static_cast<int>(std::floor(p.at / 3600));
     if (h < 0 || h >= kPlanHours) continue;
-    if (auto seconds = length(p.file)) hours[h] += *seconds;
+    const std::size_t key = p.source == kAgendaSource ? kSlotCount + static_cast<std::size_t>(p.line - 1)
+                                                      : static_cast<std::size_t>(p.source);
+    if (key >= known.size()) continue;
+    if (!known[key]) known[key] = length(plan.file(p));
+    if (*known[key]) hours[h] += **known[key];
   }
   return hours;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The next 24 hours as planned: every send of the armed slots (from their
 // countdowns and intervals, taking the host as free) and of the agenda's
-// entries, and the airtime each hour takes.
+// entries, and the airtime each hour takes. A slot sending every few
+// seconds plans tens of thousands of sends a day: each is a time and where
+// it comes from, and the names are kept once in the plan.
 #include <array>
 #include <functional>
 #include <optional>
@@ -27,18 +29,27 @@ struct SlotPlanInput {
 struct PlannedSend {
   double at = 0;            // seconds from now
   int source = 0;           // slot index, or kAgendaSource
-  std::string origin;       // "slot 2", "agenda 5"
-  std::string file;
+  int line = 0;             // the agenda file's line (from 1) of an agenda send
 };
 
-// In time order. A slot whose countdown shows c sends c + 1 seconds from
-// now, then every interval + 1 seconds.
-std::vector<PlannedSend> PlanSends(const std::array<SlotPlanInput, kSlotCount>& slots, const AgendaFile& agenda,
-                                   const LocalTime& now, double horizonSeconds = kPlanHours * 3600.0);
+struct SendPlan {
+  std::vector<PlannedSend> sends;              // in time order
+  std::array<std::string, kSlotCount> slotFiles;
+  std::vector<std::string> lineFiles;          // the agenda's, by line - 1
+
+  // "slot 2", "agenda 5"
+  std::string origin(const PlannedSend& p) const;
+  const std::string& file(const PlannedSend& p) const;
+};
+
+// A slot whose countdown shows c sends c + 1 seconds from now, then every
+// interval + 1 seconds.
+SendPlan PlanSends(const std::array<SlotPlanInput, kSlotCount>& slots, const AgendaFile& agenda, const LocalTime& now,
+                   double horizonSeconds = kPlanHours * 3600.0);
 
 // Seconds on the air in each hour from now; `length` gives a file's length in
-// seconds (nothing when unknown: counted as 0).
-std::array<double, kPlanHours> AirtimePerHour(const std::vector<PlannedSend>& plan,
+// seconds (nothing when unknown: counted as 0), asked once per slot and line.
+std::array<double, kPlanHours> AirtimePerHour(const SendPlan& plan,
                                               const std::function<std::optional<double>(const std::string&)>& length);
 
 // The slots as the main window shows them now.

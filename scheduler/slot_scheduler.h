@@ -82,8 +82,9 @@ class SlotScheduler {
   void startTimer(int slot, Millis delay);
   bool ticked(int slot) const;
   void message(const std::string& text);
-  // RF + IP: the host's copy of an armed slot's file made or checked, on
-  // arming and on ticks that send nothing, so no send waits for a conversion.
+  // RF + IP: the host's copy of an armed slot's file asked of the worker
+  // (or found current), on arming and on ticks that send nothing, so it is
+  // ready before the slot falls due.
   void keepHostCopyReady(int slot);
 
   FormControls& c_;

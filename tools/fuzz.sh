@@ -23,7 +23,7 @@ sources_for() {  # the .cpp files a target at <folder>/fuzz/ links with
 # A 32-bit build where one links and runs here.
 widths=(64)
 probe="$out/probe32"
-printf '#include <vector>\n#include <cstdint>\n#include <cstddef>\nextern "C" int LLVMFuzzerTestOneInput(const uint8_t*, size_t n) { std::vector<int> v(n); return sizeof(void*) == 4 ? 0 : 1; }\n' >"$probe.cpp"
+printf '#include <string>\n#include <vector>\n#include <cstdint>\n#include <cstddef>\nextern "C" int LLVMFuzzerTestOneInput(const uint8_t*, size_t n) { std::vector<int> v(n); return sizeof(void*) == 4 ? 0 : 1; }\n' >"$probe.cpp"
 if "$cxx" -m32 "${flags[@]}" "$probe.cpp" -o "$probe" >/dev/null 2>&1 && "$probe" -runs=1 >/dev/null 2>&1; then
   widths+=(32)
 else

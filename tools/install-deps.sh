@@ -12,7 +12,8 @@ pkgs=(cmake g++ make googletest libgtest-dev
 # `wine` command always prefers that half once installed, so on a kernel that
 # runs no 32-bit code it would break every Wine run, the 64-bit ones included.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-orv_runs_32bit && pkgs+=(wine32:i386)
+# The fuzz targets' 32-bit builds need the 32-bit C and C++ libraries.
+orv_runs_32bit && pkgs+=(wine32:i386 g++-multilib)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

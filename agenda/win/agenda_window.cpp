@@ -94,17 +94,13 @@ bool AgendaWindow::FileExists(const std::string& name) {
   return c_.services->files->exists(MessagePath(c_.fields->caminho, name));
 }
 
-std::optional<double> AgendaWindow::Length(std::map<std::string, std::optional<double>>& known, const std::string& name) {
-  auto it = known.find(name);
-  if (it != known.end()) return it->second;
-  std::optional<double> seconds;
+std::optional<double> AgendaWindow::Length(const std::string& name) {
   // The header only, and read again only when the file changed.
-  if (MessageAudio* audio = c_.services->audio) {
-    const AudioFileInfo info = audio->inspect(MessagePath(c_.fields->caminho, name));
-    if (info.error == AudioError::None) seconds = info.seconds;
-  }
-  known[name] = seconds;
-  return seconds;
+  MessageAudio* audio = c_.services->audio;
+  if (!audio) return std::nullopt;
+  const AudioFileInfo info = audio->inspect(MessagePath(c_.fields->caminho, name));
+  if (info.error != AudioError::None) return std::nullopt;
+  return info.seconds;
 }
 
 void AgendaWindow::Fill() {
@@ -228,9 +224,7 @@ void AgendaWindow::Save() {
 void AgendaWindow::RefreshPlan() {
   const LocalTime now = c_.services->clock->localNow();
   auto plan = PlanSends(SlotsFromControls(*c_.controls, c_.slotArmed), edited_, now);
-  // Each file asked once per plan: a day of sends names only a few.
-  std::map<std::string, std::optional<double>> known;
-  auto airtime = AirtimePerHour(plan, [&](const std::string& f) { return Length(known, f); });
+  auto airtime = AirtimePerHour(plan, [this](const std::string& f) { return Length(f); });
   timeline_.SetPlan(std::move(plan), airtime, now);
 }
 

@@ -40,7 +40,7 @@ class AgendaWindow : public BaseWindow {
   void ShowState();
   int SelectedLine() const;
   bool FileExists(const std::string& name);
-  std::optional<double> Length(std::map<std::string, std::optional<double>>& known, const std::string& name);
+  std::optional<double> Length(const std::string& name);
 
   AgendaWindowsContext c_;
   Dpi dpi_;

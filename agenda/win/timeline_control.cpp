@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -49,7 +50,7 @@ bool TimelineControl::Create(HWND parent, int id, const RECT& r, const Dpi& dpi,
                      r.bottom - r.top, id);
 }
 
-void TimelineControl::SetPlan(std::vector<PlannedSend> plan, std::array<double, kPlanHours> airtime,
+void TimelineControl::SetPlan(SendPlan plan, std::array<double, kPlanHours> airtime,
                               const LocalTime& start) {
   plan_ = std::move(plan);
   airtime_ = airtime;
@@ -97,8 +98,15 @@ void TimelineControl::Paint(HDC dc, const RECT& c) {
   }
   std::array<UniqueBrush, kLanes> brushes;
   for (int lane = 0; lane < kLanes; ++lane) brushes[lane] = UniqueBrush(CreateSolidBrush(SourceColor(lane)));
-  for (const PlannedSend& p : plan_) {
+  // A mark a pixel: a slot sending every few seconds would otherwise draw
+  // tens of thousands, one over the other.
+  std::array<int, kLanes> drawnAt;
+  drawnAt.fill(INT_MIN);
+  for (const PlannedSend& p : plan_.sends) {
     const int x = xOf(p.at), y = Lane(p.source);
+    int& last = drawnAt[std::clamp(p.source, 0, kLanes - 1)];
+    if (x == last) continue;
+    last = x;
     RECT m{x - dpi_.px(1), y, x + dpi_.px(2), y + dpi_.px(9)};
     FillRect(dc, &m, brushes[std::clamp(p.source, 0, kLanes - 1)].get());
   }
@@ -126,12 +134,12 @@ void TimelineControl::Hover(int x, int y) {
   if (y >= s.top && y < s.bottom && lane >= 0 && lane < kLanes) {
     const int width = s.right - s.left;
     int best = dpi_.px(4) + 1;
-    for (const PlannedSend& p : plan_) {
+    for (const PlannedSend& p : plan_.sends) {
       if (p.source != lane) continue;
       const int d = std::abs(s.left + static_cast<int>(std::lround(p.at / kDay * width)) - x);
       if (d < best) {
         best = d;
-        text = Clock(start_, p.at) + "  " + p.origin + "  " + p.file;
+        text = Clock(start_, p.at) + "  " + plan_.origin(p) + "  " + plan_.file(p);
       }
     }
   }

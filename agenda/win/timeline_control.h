@@ -20,7 +20,7 @@ class TimelineControl : public BaseWindow {
  public:
   bool Create(HWND parent, int id, const RECT& r, const Dpi& dpi, HFONT font);
   // The plan starts now, at local time `start`.
-  void SetPlan(std::vector<PlannedSend> plan, std::array<double, kPlanHours> airtime, const LocalTime& start);
+  void SetPlan(SendPlan plan, std::array<double, kPlanHours> airtime, const LocalTime& start);
   // Called with the hovered mark's description, or "" when none.
   std::function<void(const std::string&)> onHover;
 
@@ -38,7 +38,7 @@ class TimelineControl : public BaseWindow {
 
   Dpi dpi_;
   HFONT font_ = nullptr;
-  std::vector<PlannedSend> plan_;
+  SendPlan plan_;
   std::array<double, kPlanHours> airtime_{};
   LocalTime start_;
   std::string hovered_;

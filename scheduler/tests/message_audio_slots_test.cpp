@@ -59,6 +59,18 @@ TEST_F(AudioSlots, ArmingRefusesAFileNoReaderOpensAndArmsOneThatPlays) {
   EXPECT_EQ(dialogs.shown[0].text.rfind("O arquivo n\xc3\xa3o pode ser tocado: ", 0), 0u);
 }
 
+TEST_F(AudioSlots, AMessageOverFourHoursIsRefusedAtArming) {
+  // 4 h and a second of 8-bit mono at 1000 Hz: read from its header alone.
+  put("demais.wav", Riff(Chunk("fmt ", FormatChunk({1, 8, 1, 1000})) + Chunk("data", std::string((4 * 3600 + 1) * 1000, '\x80'))));
+  clickMode(21);
+  armWith(0, "demais.wav", "10");
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "O arquivo n\xc3\xa3o pode ser tocado: mensagem longa demais (mais de 4 horas)");
+  EXPECT_EQ(check[0].value(), 0);
+  EXPECT_EQ(worker.posted, 0) << "no copy asked for";
+  EXPECT_LT(audioFiles.bytesRead[fields.caminho + "demais.wav"], 100u);
+}
+
 TEST_F(AudioSlots, RfIpSendsTheHostsFormatMadeOnTicksThatSendNothing) {
   put("cd.wav", cd);
   put("pronto.wav", ready);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "scheduler/dtmf_handler.h"
@@ -49,6 +50,25 @@ TEST(TransmissionRecord, SlotSendsAndFailuresWithTheirWait) {
 TEST(TransmissionRecord, FieldsCannotBreakTheLine) {
   RecordEntry e{{2026, 3, 9, 7, 5, 3, 0, 1}, "agenda 2", "a\tb.wav", "RF", "host falhou: linha\r\nfalsa"};
   EXPECT_EQ(RecordLine(e), "2026-03-09 07:05:03\tagenda 2\ta b.wav\tRF\thost falhou: linha  falsa");
+}
+
+TEST(TransmissionRecord, MemoryKeepsTheNewestAndTheFileKeepsEverything) {
+  test::VirtualTime time;
+  TransmissionRecord record(time);
+  auto* log = new std::ostringstream;
+  record.appendTo(std::unique_ptr<std::ostream>(log));
+  const int total = static_cast<int>(kRecordsKept) + 5;
+  for (int i = 0; i < total; ++i) record.add("slot 1", "a.wav", "RF", std::to_string(i));
+  EXPECT_EQ(record.entries().size(), kRecordsKept);
+  EXPECT_EQ(record.entries().front().outcome, "5");
+  EXPECT_EQ(record.entries().back().outcome, std::to_string(total - 1));
+  EXPECT_EQ(record.total(), static_cast<std::uint64_t>(total));
+  const std::string text = log->str();
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), total);
+  EXPECT_EQ(RecordCountText(0, 0), "Nada enviado nem tentado nesta sess\xC3\xA3o ainda.");
+  EXPECT_EQ(RecordCountText(1, 1), "1 registro nesta sess\xC3\xA3o, o mais novo em cima.");
+  EXPECT_EQ(RecordCountText(10005, 10000),
+            "10005 registros nesta sess\xC3\xA3o; aqui os 10000 mais novos, o mais novo em cima.");
 }
 
 }  // namespace

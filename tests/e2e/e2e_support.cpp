@@ -125,6 +125,15 @@ std::string OneSlotList(const std::string& name, const std::string& interval) {
   return text;
 }
 
+std::string SlotList(const std::vector<std::pair<std::string, std::string>>& slots) {
+  std::string names, intervals;
+  for (std::size_t i = 0; i < 9; ++i) {
+    names += (i < slots.size() ? slots[i].first : std::string()) + "\r\n";
+    intervals += (i < slots.size() ? slots[i].second : std::string("0")) + "\r\n";
+  }
+  return names + intervals;
+}
+
 void WriteWav(const std::wstring& path, double seconds, int rate, int bits, int channels) {
   const int bytesPerSample = bits / 8;
   const auto frames = static_cast<unsigned>(seconds * rate);
@@ -134,14 +143,56 @@ void WriteWav(const std::wstring& path, double seconds, int rate, int bits, int 
   auto u16 = [&](unsigned v) { for (int i = 0; i < 2; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF); };
   b += "RIFF"; u32(36 + dataSize); b += "WAVEfmt "; u32(16); u16(1); u16(channels); u32(rate);
   u32(rate * channels * bytesPerSample); u16(channels * bytesPerSample); u16(bits); b += "data"; u32(dataSize);
+  std::ofstream f(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
   for (unsigned i = 0; i < frames; ++i) {
     double s = 0.3 * std::sin(2 * 3.14159265 * 600.0 * i / rate);
     for (int c = 0; c < channels; ++c) {
       if (bits == 8) b += static_cast<char>(static_cast<unsigned char>(128 + s * 127));
       else u16(static_cast<unsigned>(static_cast<short>(s * 32767)) & 0xFFFF);
     }
+    if (b.size() >= (1u << 20)) {
+      f.write(b.data(), static_cast<std::streamsize>(b.size()));
+      b.clear();
+    }
   }
-  WriteFileBytes(path, b);
+  f.write(b.data(), static_cast<std::streamsize>(b.size()));
+}
+
+bool LinkFile(const std::wstring& from, const std::wstring& to) {
+  return CreateHardLinkW(to.c_str(), from.c_str(), nullptr) || CopyFileW(from.c_str(), to.c_str(), FALSE);
+}
+
+WindowWatch::WindowWatch(HWND window, HWND clock) : thread_([this, window, clock] { run(window, clock); }) {}
+
+void WindowWatch::stop() {
+  done_ = true;
+  if (thread_.joinable()) thread_.join();
+}
+
+void WindowWatch::run(HWND window, HWND clock) {
+  using Clock = std::chrono::steady_clock;
+  auto ms = [](Clock::duration d) { return std::chrono::duration_cast<std::chrono::milliseconds>(d).count(); };
+  auto note = [](std::atomic<long long>& longest, long long v) {
+    if (v > longest) longest = v;
+  };
+  std::string shown = WindowText(clock);
+  Clock::time_point changed = Clock::now();
+  while (!done_) {
+    const auto t0 = Clock::now();
+    DWORD_PTR answer = 0;
+    const bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer) != 0;
+    note(longestAnswer_, ms(Clock::now() - t0));
+    if (!answered && !IsWindow(window)) break;
+    ++asked_;
+    std::string now = WindowText(clock);
+    if (now != shown) {
+      note(longestStill_, ms(Clock::now() - changed));
+      shown = std::move(now);
+      changed = Clock::now();
+    }
+    Sleep(20);
+  }
+  note(longestStill_, ms(Clock::now() - changed));
 }
 
 std::string LogOperation(const std::string& line) {

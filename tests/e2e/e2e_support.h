@@ -4,9 +4,12 @@
 // window texts, clicks, answers message boxes and reads the host log.
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace orv::e2e {
@@ -35,8 +38,37 @@ std::string ReadFileBytes(const std::wstring& path);
 std::vector<std::string> ReadLines(const std::wstring& path);
 // The slot list file's text with slot 1 only: `name` every `interval` seconds.
 std::string OneSlotList(const std::string& name, const std::string& interval);
-// A PCM WAV file of `seconds` of a tone.
+// The slot list file's text with the slots given (name, interval) from slot 1 on.
+std::string SlotList(const std::vector<std::pair<std::string, std::string>>& slots);
+// A PCM WAV file of `seconds` of a tone, written a block at a time: hours of
+// sound never sit in the test's memory.
 void WriteWav(const std::wstring& path, double seconds, int rate = 8000, int bits = 8, int channels = 1);
+// `to` names the file `from` names (a hard link; a copy where links fail).
+bool LinkFile(const std::wstring& from, const std::wstring& to);
+
+// How long a window kept others waiting while it is watched: a thread asks
+// it for a sent message's answer every 20 ms and notes the longest wait, and
+// notes the longest time `clock` (a label a timer changes every second)
+// stood still, since a window stuck in a call answers sent messages but
+// runs no timer.
+class WindowWatch {
+ public:
+  WindowWatch(HWND window, HWND clock);
+  ~WindowWatch() { stop(); }
+  WindowWatch(const WindowWatch&) = delete;
+  WindowWatch& operator=(const WindowWatch&) = delete;
+  void stop();
+  std::chrono::milliseconds longestAnswer() const { return std::chrono::milliseconds(longestAnswer_.load()); }
+  std::chrono::milliseconds longestStill() const { return std::chrono::milliseconds(longestStill_.load()); }
+  int asked() const { return asked_; }
+
+ private:
+  void run(HWND window, HWND clock);
+  std::atomic<bool> done_{false};
+  std::atomic<long long> longestAnswer_{0}, longestStill_{0};
+  std::atomic<int> asked_{0};
+  std::thread thread_;
+};
 
 struct MessageBoxInfo {
   HWND hwnd = nullptr;

@@ -3,6 +3,7 @@
 // result run at once, or wait until the test runs them, or finish a set
 // time after they are posted on the virtual clock (one at a time, in order,
 // as the real worker does them).
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <deque>
