@@ -80,8 +80,8 @@ void Agenda::takeDue(LocalMinute now) {
       if (line.kind != AgendaLine::Kind::Entry || !line.entry.enabled) continue;
       const auto due = LatestDue(line.entry, now);
       if (!due || *due <= *seen_) continue;
-      if (lastDue_[i] && *due <= *lastDue_[i]) continue;   // the clock went back over it
-      lastDue_[i] = due;
+      if (!ShouldTake(line.entry, *due, now, lastDue_[i], s_.clock->monotonic())) continue;
+      lastDue_[i] = DueTaken{*due, s_.clock->monotonic()};
       pending_.push_back({static_cast<int>(i + 1), line.entry.file, s_.clock->monotonic()});
     }
   }

@@ -68,7 +68,7 @@ class Agenda {
   FormFields& f_;
   LocalPlayer& player_;
   AgendaFile file_;
-  std::vector<std::optional<LocalMinute>> lastDue_;   // per line: the last due time taken
+  std::vector<std::optional<DueTaken>> lastDue_;   // per line: the last due time taken
   std::optional<LocalMinute> seen_;
   std::vector<Pending> pending_;
   std::unique_ptr<Timer> timer_;

@@ -73,4 +73,12 @@ std::optional<LocalMinute> NextDue(const AgendaEntry& e, LocalMinute after) {
   return std::nullopt;
 }
 
+bool ShouldTake(const AgendaEntry& e, LocalMinute due, LocalMinute now, const std::optional<DueTaken>& last,
+                std::chrono::milliseconds monotonicNow) {
+  using namespace std::chrono_literals;
+  if (e.everyHour && due < now) return false;
+  if (last && due <= last->minute) return e.everyHour && monotonicNow - last->at >= 55min;
+  return true;
+}
+
 }  // namespace orv

@@ -61,6 +61,7 @@ bool IsValidCode(std::string_view code) {
 
 ControlFile ParseControlFile(std::string_view utf8) {
   ControlFile file;
+  if (utf8.substr(0, 3) == "\xEF\xBB\xBF") utf8.remove_prefix(3);
   std::vector<int> seen(5, 0);   // per kind, the line that set it
   int codeLine = 0;
   auto refuse = [&file](int line, std::string why) {

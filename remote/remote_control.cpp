@@ -28,7 +28,7 @@ bool Blank(const std::string& s) { return s.find_first_not_of(" \t") == std::str
 
 RemoteControl::RemoteControl(RemoteStation& station, FormServices& services, TimeAnnouncer* announcer)
     : station_(station), s_(services), announcer_(announcer) {
-  timer_ = s_.timers->create([this] { pump(); });
+  timer_ = s_.timers->create([this] { work(); });
 }
 
 RemoteControl::~RemoteControl() = default;
@@ -59,21 +59,32 @@ std::string RemoteControl::save(const ControlSettings& settings) {
 bool RemoteControl::onDtmf(const std::string& digits) {
   const ControlSettings& s = file_.settings;
   if (!s.enabled() || digits.empty() || Upper(digits[0]) != s.prefix) return false;
-  if (handling_) {
-    if (waiting_.size() < kRemoteQueueLimit) waiting_.push_back(digits);
-    else record(kNoName, "recusado: comandos demais de uma vez");
+  if (waiting_.size() >= kRemoteQueueLimit) {
+    record(kNoName, "recusado: comandos demais de uma vez");
     return true;
   }
-  handling_ = true;
-  handle(digits);
-  while (!waiting_.empty()) {
-    const std::string next = std::move(waiting_.front());
-    waiting_.pop_front();
-    handle(next);
-  }
-  handling_ = false;
-  pump();
+  waiting_.push_back(digits);
+  work();
   return true;
+}
+
+void RemoteControl::work() {
+  // A string that arrives while a send is under way (a call to the host
+  // lets its events in) waits here and is handled right after that send,
+  // before the next one: a stop is never kept behind the queue it empties.
+  if (working_) return;
+  working_ = true;
+  do {
+    while (!waiting_.empty()) {
+      const std::string next = std::move(waiting_.front());
+      waiting_.pop_front();
+      handle(next);
+    }
+    sendWaiting();
+  } while (!waiting_.empty());
+  working_ = false;
+  if (outbox_.empty()) timer_->stop();
+  else if (!timer_->running()) timer_->start(1s);
 }
 
 void RemoteControl::handle(const std::string& digits) {
@@ -138,7 +149,6 @@ void RemoteControl::stopNow(const std::string& name) {
   // Nothing that was waiting goes out after the brake, not even later.
   for (const Outgoing& o : outbox_) record(o.name, "n\xC3\xA3o enviada: parado pelo r\xC3\xA1" "dio");
   outbox_.clear();
-  ++cleared_;
   const bool wasStopped = stopped_;
   stopped_ = true;
   const std::string problem = wasStopped ? "" : persistStopped(true);
@@ -196,21 +206,11 @@ void RemoteControl::confirm(bool despiteStop) {
   enqueue(std::move(o));
 }
 
-void RemoteControl::pump() {
-  if (pumping_) return;
-  pumping_ = true;
-  while (!outbox_.empty()) {
-    const Outgoing o = outbox_.front();
-    const std::uint64_t before = cleared_;
-    const Delivery d = deliver(o);
-    // A stop heard during the send emptied the queue under us.
-    if (cleared_ != before) continue;
-    if (d == Delivery::Wait) break;
+void RemoteControl::sendWaiting() {
+  while (!outbox_.empty() && waiting_.empty()) {
+    if (deliver(outbox_.front()) == Delivery::Wait) break;
     outbox_.pop_front();
   }
-  pumping_ = false;
-  if (outbox_.empty()) timer_->stop();
-  else if (!timer_->running()) timer_->start(1s);
 }
 
 Delivery RemoteControl::deliver(const Outgoing& o) {

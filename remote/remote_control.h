@@ -86,7 +86,10 @@ class RemoteControl {
   std::string persistStopped(bool stopped);
   bool enqueue(Outgoing o);
   void confirm(bool despiteStop);
-  void pump();
+  // Handles the strings that wait, then sends what the commands queued
+  // for as long as the air is free.
+  void work();
+  void sendWaiting();
   RemoteStation::Delivery deliver(const Outgoing& o);
   void record(const std::string& name, const std::string& outcome);
   void changed();
@@ -97,13 +100,9 @@ class RemoteControl {
   ControlFile file_;
   bool stopped_ = false;
   Lockout lockout_;
-  // Strings that arrived while one was being handled (a host call under
-  // way lets events in).
   std::deque<std::string> waiting_;
-  bool handling_ = false;
+  bool working_ = false;
   std::deque<Outgoing> outbox_;
-  std::uint64_t cleared_ = 0;   // counts the stops that emptied the outbox
-  bool pumping_ = false;
   std::unique_ptr<Timer> timer_;
   std::vector<std::function<void()>> listeners_;
 };
