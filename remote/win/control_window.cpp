@@ -9,7 +9,7 @@ namespace orv::win {
 
 namespace {
 
-constexpr int kClientW = 540, kClientH = 470;
+constexpr int kClientW = 540, kClientH = 416;
 
 std::string BoxText(HWND w) {
   std::wstring s(static_cast<size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
@@ -64,7 +64,7 @@ bool ControlWindow::Create() {
   Add(L"STATIC", L"", 0, 336, 47, 90, 16, kIdSaved);
   Add(L"STATIC", L"", SS_LEFT, 12, 78, 516, 46, kIdState);
   Add(L"STATIC", L"", SS_LEFT, 12, 128, 516, 32, kIdClips);
-  HWND help = Add(L"EDIT", L"", WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 12, 164, 516, 294, kIdHelp);
+  HWND help = Add(L"EDIT", L"", WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 12, 164, 516, 240, kIdHelp);
   // Wide enough for "1N" and a space, in dialog units.
   const int stops = 20;
   SendMessageW(help, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stops));
