@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "audio/message_audio.h"
-#include "scheduler/host_copy_path.h"
 #include "scheduler/message_path.h"
 #include "scheduler/message_send.h"
 
@@ -11,21 +10,29 @@ namespace orv {
 
 using namespace std::chrono_literals;
 
-Agenda::Agenda(FormControls& controls, FormServices& services, FormFields& fields, LocalPlayer& player)
-    : c_(controls), s_(services), f_(fields), player_(player) {}
+namespace {
+// An entry falls due at most a few times a day; a clock set back more than
+// a few of its due times has been corrected, not nudged.
+constexpr size_t kTakenKept = 8;
+}  // namespace
+
+Agenda::Agenda(FormControls& controls, FormServices& services, FormFields& fields, TransmitterGuard& guard)
+    : c_(controls), s_(services), f_(fields), guard_(guard) {}
 
 Agenda::~Agenda() = default;
 
 void Agenda::load() {
   file_ = ReadAgendaFile(*s_.files, *s_.locale);
-  lastDue_.assign(file_.lines.size(), std::nullopt);
-  if (const std::string problems = UnreadableLinesMessage(file_); !problems.empty())
-    s_.dialogs->show(problems, kProgramName, MsgButtons::Ok, MsgIcon::Information, 0);
+  taken_.assign(file_.lines.size(), {});
   const LocalTime now = s_.clock->localNow();
   seen_ = MinuteOf(now);
   if (!timer_) timer_ = s_.timers->create([this] { tick(); });
   prepareHostCopies();
   restart(now);
+  // The ticks run behind this box: entries fall due while it waits for an
+  // operator who may not be there.
+  if (const std::string problems = UnreadableLinesMessage(file_); !problems.empty())
+    s_.dialogs->show(problems, kProgramName, MsgButtons::Ok, MsgIcon::Information, 0);
 }
 
 std::string Agenda::save(AgendaFile file) {
@@ -33,7 +40,7 @@ std::string Agenda::save(AgendaFile file) {
   file_ = std::move(file);
   // What falls due from now on counts; nothing already past is sent for the
   // new lines.
-  lastDue_.assign(file_.lines.size(), std::nullopt);
+  taken_.assign(file_.lines.size(), {});
   const LocalTime now = s_.clock->localNow();
   seen_ = MinuteOf(now);
   prepareHostCopies();
@@ -80,8 +87,13 @@ void Agenda::takeDue(LocalMinute now) {
       if (line.kind != AgendaLine::Kind::Entry || !line.entry.enabled) continue;
       const auto due = LatestDue(line.entry, now);
       if (!due || *due <= *seen_) continue;
-      if (!ShouldTake(line.entry, *due, now, lastDue_[i], s_.clock->monotonic())) continue;
-      lastDue_[i] = DueTaken{*due, s_.clock->monotonic()};
+      std::vector<DueTaken>& taken = taken_[i];
+      const auto before = std::find_if(taken.begin(), taken.end(), [&](const DueTaken& t) { return t.minute == *due; });
+      const auto last = before == taken.end() ? std::nullopt : std::optional<DueTaken>(*before);
+      if (!ShouldTake(line.entry, *due, now, last, s_.clock->monotonic())) continue;
+      if (before != taken.end()) taken.erase(before);
+      if (taken.size() >= kTakenKept) taken.erase(taken.begin());
+      taken.push_back({*due, s_.clock->monotonic()});
       pending_.push_back({static_cast<int>(i + 1), line.entry.file, s_.clock->monotonic()});
     }
   }
@@ -114,28 +126,16 @@ void Agenda::dispatch() {
 }
 
 Agenda::Try Agenda::trySend(const Pending& p) {
-  Host& host = *s_.EchoLink;
+  TransmitterGuard::Message m;
+  m.origin = "agenda " + std::to_string(p.line);
+  m.name = p.file;
+  m.path = MessagePath(f_.caminho, p.file);
+  m.waited = std::chrono::duration_cast<std::chrono::seconds>(s_.clock->monotonic() - p.since).count();
   // An agenda message never cuts a playback short.
-  // A call to the host still waiting further up is not joined by a second.
-  if (host.calling() || HostGone(host) || player_.playing() || HostBusy(host)) return Try::Wait;
-  const std::string mode = CurrentModeName(c_);
-  if (mode.empty()) return Try::Wait;
-
-  const long long waited =
-      std::chrono::duration_cast<std::chrono::seconds>(s_.clock->monotonic() - p.since).count();
-  const std::string path = MessagePath(f_.caminho, p.file);
-  if (!s_.files->exists(path)) {
-    record(p, mode, kOutcomeMissingFile);
-    return Try::Done;
-  }
-  if (mode == "RF") {
-    f_.arquivoAtual = p.file;
-    player_.TOCA();
-    record(p, mode, player_.playing() ? SentAfterWaitOutcome(waited) : kOutcomeUnplayable);
-  } else {
-    const HostReply reply = SendToHost(c_, host, HostCopyPath(s_.audio, path));
-    record(p, mode, reply.ok ? SentAfterWaitOutcome(waited) : HostFailedOutcome(reply.error));
-  }
+  m.waitForPlayback = true;
+  m.requireFile = true;
+  if (guard_.send(m) != TransmitterGuard::Hold::None) return Try::Wait;
+  changed();
   return Try::Done;
 }
 

@@ -7,7 +7,8 @@
 //
 // Each entry goes out at most once per due time. The wall clock may jump:
 // set back over a due time nothing is sent again; set forward over one (or
-// a daylight-saving change) the entry goes out once, right after the jump.
+// a daylight-saving change) the entry goes out once, right after the jump;
+// set back by a day or a year, the entries keep their times from then on.
 // Times the program was not running are not caught up.
 #include <chrono>
 #include <functional>
@@ -19,6 +20,7 @@
 #include "agenda/agenda_file.h"
 #include "agenda/agenda_times.h"
 #include "scheduler/form_controls.h"
+#include "scheduler/transmitter_guard.h"
 
 namespace orv {
 
@@ -26,7 +28,7 @@ inline constexpr std::chrono::seconds kAgendaLongestWait{600};
 
 class Agenda {
  public:
-  Agenda(FormControls& controls, FormServices& services, FormFields& fields, LocalPlayer& player);
+  Agenda(FormControls& controls, FormServices& services, FormFields& fields, TransmitterGuard& guard);
   ~Agenda();
   Agenda(const Agenda&) = delete;
   Agenda& operator=(const Agenda&) = delete;
@@ -66,9 +68,13 @@ class Agenda {
   FormControls& c_;
   FormServices& s_;
   FormFields& f_;
-  LocalPlayer& player_;
+  TransmitterGuard& guard_;
   AgendaFile file_;
-  std::vector<std::optional<DueTaken>> lastDue_;   // per line: the last due time taken
+  // Per line, the last due times taken, so that a clock set back over one
+  // does not send it again; a short list rather than the latest alone, so
+  // that a clock corrected backwards (from a wrong year, say) is followed
+  // at once instead of silencing the entry until the old time comes round.
+  std::vector<std::vector<DueTaken>> taken_;
   std::optional<LocalMinute> seen_;
   std::vector<Pending> pending_;
   std::unique_ptr<Timer> timer_;

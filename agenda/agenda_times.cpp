@@ -73,11 +73,11 @@ std::optional<LocalMinute> NextDue(const AgendaEntry& e, LocalMinute after) {
   return std::nullopt;
 }
 
-bool ShouldTake(const AgendaEntry& e, LocalMinute due, LocalMinute now, const std::optional<DueTaken>& last,
+bool ShouldTake(const AgendaEntry& e, LocalMinute due, LocalMinute now, const std::optional<DueTaken>& before,
                 std::chrono::milliseconds monotonicNow) {
   using namespace std::chrono_literals;
   if (e.everyHour && due < now) return false;
-  if (last && due <= last->minute) return e.everyHour && monotonicNow - last->at >= 55min;
+  if (before) return e.everyHour && monotonicNow - before->at >= 55min;
   return true;
 }
 

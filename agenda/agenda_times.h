@@ -28,12 +28,13 @@ struct DueTaken {
 };
 
 // Whether `due`, the entry's latest due time at `now` and later than the
-// minute last looked at, is sent. The clock set back over a due time sends
+// minute last looked at, is sent; `before` is when that same due time was
+// taken already, if it was. The clock set back over a due time sends
 // nothing again, and one it jumped over goes out once right after the jump;
 // but an entry of every hour goes out again in a repeated hour (daylight
 // saving ends) once most of an hour has really passed, and does not catch
 // up on an hour jumped over: the next one is never far.
-bool ShouldTake(const AgendaEntry& e, LocalMinute due, LocalMinute now, const std::optional<DueTaken>& last,
+bool ShouldTake(const AgendaEntry& e, LocalMinute due, LocalMinute now, const std::optional<DueTaken>& before,
                 std::chrono::milliseconds monotonicNow);
 
 }  // namespace orv

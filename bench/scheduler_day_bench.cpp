@@ -14,8 +14,10 @@ using namespace std::chrono_literals;
 namespace {
 
 struct NullPlayer : LocalPlayer {
-  void TOCA() override { ++plays; }
-  void retryRelease() override {}
+  bool load(const std::string&) override { return ++plays, true; }
+  bool run() override { return true; }
+  void unload() override {}
+  bool playing() const override { return false; }
   long plays = 0;
 };
 
@@ -24,7 +26,8 @@ struct NullPlayer : LocalPlayer {
 int main() {
   FormFixture f;
   NullPlayer player;
-  SlotScheduler sched(f.controls, f.services, f.fields, player);
+  TransmitterGuard guard(f.controls, f.services, f.fields, player);
+  SlotScheduler sched(f.controls, f.services, f.fields, guard);
   sched.stopAllTimers();
   f.check21.setValue(1);
   const int intervals[kSlotCount] = {5, 7, 11, 13, 30, 60, 120, 300, 600};

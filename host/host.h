@@ -16,8 +16,13 @@ struct HostReply {
   bool ok = true;
   std::string error;
   bool gone = false;
+  // Gone while the call was under way and never answered (given up on):
+  // the host may have acted on it, so a transmitter it was asked to key may
+  // be keyed until a fresh connection releases it.
+  bool unanswered = false;
   static HostReply failure(std::string why) { return {false, std::move(why), false}; }
   static HostReply lost(std::string why) { return {false, std::move(why), true}; }
+  static HostReply givenUp(std::string why) { return {false, std::move(why), true, true}; }
 };
 
 template <class T>
@@ -26,8 +31,10 @@ struct HostValue {
   T value{};
   std::string error;
   bool gone = false;
+  bool unanswered = false;   // as HostReply's
   static HostValue failure(std::string why) { return {false, T{}, std::move(why), false}; }
   static HostValue lost(std::string why) { return {false, T{}, std::move(why), true}; }
+  static HostValue givenUp(std::string why) { return {false, T{}, std::move(why), true, true}; }
 };
 
 // Events from the host, delivered on the user-interface thread.

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "scheduler/form_controls.h"
+#include "scheduler/transmitter_guard.h"
 
 namespace orv {
 
@@ -10,7 +11,7 @@ namespace orv {
 // only compared, never shown or kept.
 class DtmfHandler {
  public:
-  DtmfHandler(FormControls& controls, FormServices& services);
+  DtmfHandler(FormControls& controls, TransmitterGuard& guard);
 
   // The host's reply to SendIdentification, or success when the digits are
   // not the code; a failure is the caller's to report.
@@ -18,7 +19,7 @@ class DtmfHandler {
 
  private:
   FormControls& c_;
-  FormServices& s_;
+  TransmitterGuard& guard_;
 };
 
 }  // namespace orv

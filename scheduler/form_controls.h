@@ -3,6 +3,7 @@
 // slots are not records: each slot is a row of controls, and the controls'
 // texts are the data (the file name, the interval, the countdown).
 #include <array>
+#include <optional>
 #include <string>
 
 #include "host/host.h"
@@ -71,15 +72,22 @@ struct FormFields {
 inline constexpr OleColor kPttOnColor = Rgb(255, 0, 0);
 inline constexpr OleColor kPttOffColor = Rgb(0, 192, 0);
 
-// What the slot ticks need from local playback.
+// Local playback as the transmitter guard drives it: the graph and the
+// progress group, never the host. Keying around it is the guard's alone.
 class LocalPlayer {
  public:
   virtual ~LocalPlayer() = default;
-  virtual void TOCA() = 0;
-  // Whether a message is playing now (TOCA started one that renders).
-  virtual bool playing() const { return true; }
-  // The host refused to unkey: ask it again every second until it agrees.
-  virtual void retryRelease() {}
+  // Drops any earlier playback, builds one for `path`, shows its length and
+  // applies the manual volume. False when the file will not play.
+  virtual bool load(const std::string& path) = 0;
+  // Starts the loaded playback from its beginning ("Time Used" reset).
+  // False when it does not run.
+  virtual bool run() = 0;
+  // Releases the playback, if any.
+  virtual void unload() = 0;
+  virtual bool playing() const = 0;
+  // The loaded file's length in seconds, when the graph reports one.
+  virtual std::optional<double> length() const { return std::nullopt; }
 };
 
 }  // namespace orv

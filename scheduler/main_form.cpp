@@ -23,9 +23,12 @@ MainForm::MainForm(FormControls& controls, FormServices& services, FormHooks hoo
       services_(services),
       hooks_(std::move(hooks)),
       transmission_(controls, services, fields_),
-      scheduler_(controls, services, fields_, transmission_),
+      guard_(controls, services, fields_, transmission_),
+      scheduler_(controls, services, fields_, guard_),
       slotList_(controls, services),
-      dtmf_(controls, services) {}
+      dtmf_(controls, guard_) {
+  transmission_.onPlaybackEnd([this] { guard_.onPlaybackEnd(); });
+}
 
 MainForm::~MainForm() {
   if (services_.EchoLink) services_.EchoLink->setEventSink(nullptr);
@@ -48,12 +51,10 @@ bool MainForm::Load(std::string& error) {
   station_ = station.value;
   controls_.Caption->setText(CaptionFor(station_));
 
-  if (auto r = host.setTransmit(false); !r.ok) {
+  if (auto r = guard_.release(); !r.ok) {
     error = r.error;
     return false;
   }
-  controls_.PTT->setTextColor(kPttOffColor);
-  controls_.PTT->setText("PTT OFF");
 
   // The bar takes the manual volume; its change handling writes it back.
   if (auto v = NumericValue(controls_.VolSet4->text(), *services_.locale)) {
@@ -62,11 +63,16 @@ bool MainForm::Load(std::string& error) {
   transmission_.onVolumeChanged();
 
   scheduler_.stopAllTimers();
-  slotList_.readAtStartup();
+  // Everything that runs on its own is running before the first message
+  // box can wait for an operator who is not there.
+  transmission_.start();
+  guard_.start();
   scheduler_.setModeCheck(20, 1);
+  if (hooks_.startClocks) hooks_.startClocks();
+  if (ended()) return true;
+  slotList_.readAtStartup();
   if (ended()) return true;
   if (!slotList_.unreadable()) scheduler_.armAtStartup();
-  transmission_.start();
   return true;
 }
 
@@ -113,22 +119,21 @@ bool MainForm::onCloseRequest() {
 }
 
 void MainForm::EndByUser() {
-  Host& host = *services_.EchoLink;
   controls_.PTT->setText("PTT OFF");
-  if (auto r = host.setTransmit(false); Failed(r)) return Fatal(r.error);
-  if (auto r = host.exitSignal(false); Failed(r)) return Fatal(r.error);
+  if (auto r = guard_.endRelease(); Failed(r)) return Fatal(r.error);
+  if (auto r = guard_.endSignal(); Failed(r)) return Fatal(r.error);
   End(0);
 }
 
 void MainForm::onClosing() {
   if (ended()) return;
-  if (auto r = services_.EchoLink->setTransmit(false); Failed(r)) return Fatal(r.error);
+  if (auto r = guard_.endRelease(); Failed(r)) return Fatal(r.error);
   End(0);
 }
 
 void MainForm::onUnload() {
   if (ended()) return;
-  if (auto r = transmission_.CleanUp(); Failed(r)) Fatal(r.error);
+  if (auto r = guard_.release(); Failed(r)) Fatal(r.error);
 }
 
 void MainForm::onSessionEnd() {
@@ -137,8 +142,8 @@ void MainForm::onSessionEnd() {
   // left keyed by a restart for updates. Failures are not shown; there is no
   // time left to show them.
   controls_.PTT->setText("PTT OFF");
-  services_.EchoLink->setTransmit(false);
-  services_.EchoLink->exitSignal(false);
+  guard_.endRelease();
+  guard_.endSignal();
   End(0);
 }
 
@@ -151,15 +156,14 @@ void MainForm::onHostLost(const std::string&) {
   if (ended()) return;
   // Nobody keys the radio now: a local playback stops, and the indicator
   // says what the transmitter is doing, which is nothing.
-  transmission_.CleanUp();
-  controls_.PTT->setTextColor(kPttOffColor);
-  controls_.PTT->setText("PTT OFF");
+  guard_.release();
   controls_.Caption->setText(CaptionWhileHostGone(station_));
 }
 
 void MainForm::onHostBack(const std::string& stationName) {
   if (ended()) return;
   station_ = stationName;
+  guard_.onHostBack();
   controls_.Caption->setText(CaptionFor(station_));
 }
 
@@ -174,11 +178,10 @@ void MainForm::Fatal(const std::string& error) {
   if (ended() || fields_.failing) return;
   // Whatever failed, the transmitter must not stay keyed behind us, nor be
   // keyed again by a slot falling due while the box waits for its OK.
-  fields_.failing = true;
-  transmission_.CleanUp();
+  guard_.fail();
   services_.dialogs->show("O Orvalen encontrou um erro e ser\xC3\xA1 encerrado:\r\n\r\n" + error, kProgramName,
                           MsgButtons::Ok, MsgIcon::Error, 0);
-  if (!ended()) services_.EchoLink->setTransmit(false);
+  if (!ended()) guard_.release();
   End(1);
 }
 

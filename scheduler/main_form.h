@@ -10,6 +10,7 @@
 #include "scheduler/slot_list_file.h"
 #include "scheduler/slot_scheduler.h"
 #include "scheduler/transmission.h"
+#include "scheduler/transmitter_guard.h"
 
 namespace orv {
 
@@ -20,6 +21,9 @@ struct FormHooks {
   std::function<void()> showHelp;    // "Ajuda"
   std::function<void()> showAbout;   // "Sobre"
   std::function<void()> onEnd;       // the program is ending: detach windows
+  // Start-up: what else runs on its own (the agenda) starts, before any
+  // start-up message can wait for an operator who is not there.
+  std::function<void()> startClocks;
 };
 
 class MainForm : public FormEvents, public HostEvents {
@@ -29,10 +33,12 @@ class MainForm : public FormEvents, public HostEvents {
 
   // Start-up. False when the host cannot serve the program (its station name
   // cannot be read, or it refuses to unkey); `error` then names the cause.
+  // Everything that runs on its own is running before its first message.
   bool Load(std::string& error);
 
   FormFields& fields() { return fields_; }
   Transmission& transmission() { return transmission_; }
+  TransmitterGuard& guard() { return guard_; }
   SlotScheduler& scheduler() { return scheduler_; }
 
   // FormEvents
@@ -69,6 +75,7 @@ class MainForm : public FormEvents, public HostEvents {
   bool asking_ = false;
   std::string station_;
   Transmission transmission_;
+  TransmitterGuard guard_;
   SlotScheduler scheduler_;
   SlotListFile slotList_;
   DtmfHandler dtmf_;

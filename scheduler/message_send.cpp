@@ -2,21 +2,6 @@
 
 namespace orv {
 
-HostReply SendToHost(FormControls& c, Host& host, const std::string& path, const std::function<void()>& whileKeyed,
-                     bool* released) {
-  c.PTT->setTextColor(kPttOnColor);
-  c.PTT->setText("PTT ON");
-  host.setTransmit(true);
-  HostReply reply = host.transmitFile(path, true);
-  if (whileKeyed) whileKeyed();
-  const bool unkeyed = host.setTransmit(false).ok;
-  if (released) *released = unkeyed;
-  if (released && !unkeyed) return reply;
-  c.PTT->setTextColor(kPttOffColor);
-  c.PTT->setText("PTT OFF");
-  return reply;
-}
-
 bool HostBusy(Host& host) {
   // A flag call that finds the host gone makes it as busy as one that says so.
   if (auto busy = host.secondBusyFlag(); busy.gone || (busy.ok && busy.value)) return true;

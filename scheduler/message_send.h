@@ -1,21 +1,11 @@
 #pragma once
-// The one way a message goes out to the host in the "RF + IP" mode, for the
-// slots and the agenda alike, and the questions every sender asks first.
-#include <functional>
+// The questions asked before a message goes out: the host's busy flags and
+// the transmit mode.
 #include <string>
 
 #include "scheduler/form_controls.h"
 
 namespace orv {
-
-// Keys the transmitter with the indicator red, hands `path` to the host,
-// runs `whileKeyed` (the caller's bookkeeping), unkeys and shows green. The
-// host's reply to TransmitFile is returned; the sequence runs to its end
-// whatever the host answers, so the transmitter is never left keyed. With
-// `released`, a refused unkey leaves the indicator red and gives false there:
-// the caller then has the release asked for again.
-HostReply SendToHost(FormControls& c, Host& host, const std::string& path, const std::function<void()>& whileKeyed = {},
-                     bool* released = nullptr);
 
 // True while either busy flag is set. A flag that cannot be read counts as free.
 bool HostBusy(Host& host);

@@ -6,8 +6,8 @@
 namespace orv {
 
 SlotActions::SlotActions(FormControls& controls, FormServices& services, FormFields& fields,
-                         SlotScheduler& scheduler, FilePicker& picker)
-    : c_(controls), s_(services), f_(fields), scheduler_(scheduler), picker_(picker) {}
+                         SlotScheduler& scheduler, TransmitterGuard& guard, FilePicker& picker)
+    : c_(controls), s_(services), f_(fields), scheduler_(scheduler), guard_(guard), picker_(picker) {}
 
 SlotActions::~SlotActions() = default;
 
@@ -28,19 +28,9 @@ void SlotActions::filesDropped(int slot, const std::vector<std::string>& paths) 
   }
 }
 
-bool SlotActions::listening() {
-  if (!preview_) return false;
-  // A hearing that reached its end is over, so the next "Ouvir" plays again.
-  const auto length = preview_->duration();
-  const auto at = preview_->currentPosition();
-  if (length && at && *at >= *length) {
-    preview_.reset();
-    return false;
-  }
-  return true;
-}
+bool SlotActions::listening() { return guard_.previewing(); }
 
-void SlotActions::stopListening() { preview_.reset(); }
+void SlotActions::stopListening() { guard_.stopPreview(); }
 
 void SlotActions::listen(int slot) {
   if (ended()) return;
@@ -50,20 +40,41 @@ void SlotActions::listen(int slot) {
   }
   const std::string name = c_.mens[slot]->text();
   if (name.find_first_not_of(" \t") == std::string::npos) return;
-  auto graph = s_.playback->create();
-  if (!graph || !graph->renderFile(MessagePath(f_.caminho, name)) || !graph->run()) {
-    s_.dialogs->show("N\xC3\xA3o foi poss\xC3\xADvel tocar o arquivo " + name, kProgramName, MsgButtons::Ok,
-                     MsgIcon::Error);
-    return;
-  }
-  preview_ = std::move(graph);
+  std::string why;
+  if (guard_.preview(MessagePath(f_.caminho, name), why)) return;
+  if (why.empty()) why = "N\xC3\xA3o foi poss\xC3\xADvel tocar o arquivo " + name;
+  s_.dialogs->show(why, kProgramName, MsgButtons::Ok, MsgIcon::Error);
 }
+
+namespace {
+
+// Why "Enviar agora" sent nothing, in the operator's words; empty when the
+// operator already knows (the program is ending).
+std::string HeldMessage(TransmitterGuard::Hold hold) {
+  using Hold = TransmitterGuard::Hold;
+  switch (hold) {
+    case Hold::HostBusy:
+    case Hold::HostCalling: return "O EchoLink est\xC3\xA1 ocupado. A mensagem n\xC3\xA3o foi enviada.";
+    case Hold::HostGone: return "O EchoLink est\xC3\xA1 desconectado. A mensagem n\xC3\xA3o foi enviada.";
+    case Hold::NoMode: return "Nenhum modo de transmiss\xC3\xA3o est\xC3\xA1 marcado. A mensagem n\xC3\xA3o foi enviada.";
+    case Hold::Stopped: return "Os envios est\xC3\xA3o parados pelo r\xC3\xA1" "dio. A mensagem n\xC3\xA3o foi enviada.";
+    case Hold::CopyNotReady:
+      return "A c\xC3\xB3pia do arquivo para o EchoLink ainda est\xC3\xA1 sendo preparada. Tente de novo em instantes.";
+    default: return {};
+  }
+}
+
+}  // namespace
 
 bool SlotActions::sendNow(int slot) {
   if (ended()) return false;
-  // The speakers carry the message in "RF  -": a hearing must not play over it.
-  if (c_.Check20->value() == 1) stopListening();
-  return scheduler_.sendNow(slot);
+  // The speakers may carry the message: a hearing must not play over it.
+  stopListening();
+  TransmitterGuard::Hold why = TransmitterGuard::Hold::None;
+  if (scheduler_.sendNow(slot, &why)) return true;
+  if (const std::string text = HeldMessage(why); !text.empty() && !ended())
+    s_.dialogs->show(text, kProgramName, MsgButtons::Ok, MsgIcon::Information);
+  return false;
 }
 
 }  // namespace orv

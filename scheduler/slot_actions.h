@@ -15,7 +15,7 @@ namespace orv {
 class SlotActions {
  public:
   SlotActions(FormControls& controls, FormServices& services, FormFields& fields, SlotScheduler& scheduler,
-              FilePicker& picker);
+              TransmitterGuard& guard, FilePicker& picker);
   SlotActions(const SlotActions&) = delete;
   SlotActions& operator=(const SlotActions&) = delete;
   ~SlotActions();
@@ -27,12 +27,13 @@ class SlotActions {
 
   // "Ouvir": plays the slot's file on the sound output only. The transmitter,
   // the progress group and the schedule are not touched. While a hearing
-  // plays, the same command stops it ("Parar").
+  // plays, the same command stops it ("Parar"). Refused, with a message,
+  // while a message is on the air; messages that fall due wait for it.
   void listen(int slot);
   void stopListening();
   bool listening();
 
-  // "Enviar agora": false when the host is busy and nothing went out.
+  // "Enviar agora": false, with a message saying why, when nothing went out.
   bool sendNow(int slot);
 
  private:
@@ -42,10 +43,8 @@ class SlotActions {
   FormServices& s_;
   FormFields& f_;
   SlotScheduler& scheduler_;
+  TransmitterGuard& guard_;
   FilePicker& picker_;
-  // Its own graph, apart from the transmission's: hearing a file must never
-  // stop or seek a message on the air.
-  std::unique_ptr<PlaybackGraph> preview_;
 };
 
 }  // namespace orv

@@ -22,8 +22,8 @@ bool NamesOneFile(const std::string& name) {
 }  // namespace
 
 SlotScheduler::SlotScheduler(FormControls& controls, FormServices& services, FormFields& fields,
-                             LocalPlayer& player)
-    : c_(controls), s_(services), f_(fields), player_(player) {
+                             TransmitterGuard& guard)
+    : c_(controls), s_(services), f_(fields), guard_(guard) {
   for (int i = 0; i < kSlotCount; ++i) slots_[i].timer = s_.timers->create([this, i] { onTimer(i); });
 }
 

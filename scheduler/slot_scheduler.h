@@ -14,12 +14,13 @@
 #include <string>
 
 #include "scheduler/form_controls.h"
+#include "scheduler/transmitter_guard.h"
 
 namespace orv {
 
 class SlotScheduler {
  public:
-  SlotScheduler(FormControls& controls, FormServices& services, FormFields& fields, LocalPlayer& player);
+  SlotScheduler(FormControls& controls, FormServices& services, FormFields& fields, TransmitterGuard& guard);
   SlotScheduler(const SlotScheduler&) = delete;
   SlotScheduler& operator=(const SlotScheduler&) = delete;
   ~SlotScheduler();
@@ -47,8 +48,9 @@ class SlotScheduler {
 
   // The slot's message goes out now, as a due slot's would (the host's busy
   // flags asked, the countdown reloaded from the interval), armed or not.
-  // False when the host is busy or the box names no file.
-  bool sendNow(int slot);
+  // False when the box names no file or something held the message back
+  // (`why` says what).
+  bool sendNow(int slot, TransmitterGuard::Hold* why = nullptr);
 
   // For tests and diagnostics.
   bool slotTimerRunning(int slot) const;
@@ -73,7 +75,7 @@ class SlotScheduler {
   void arm(int slot);
   void onTimer(int slot);
   enum class Due { Waiting, Sent };
-  Due fire(int slot);
+  Due fire(int slot, TransmitterGuard::Hold* why = nullptr);
   void reload(int slot);
   long long intervalAtFiring(int slot);
   void showCount(int slot, bool always = false);
@@ -87,7 +89,7 @@ class SlotScheduler {
   FormControls& c_;
   FormServices& s_;
   FormFields& f_;
-  LocalPlayer& player_;
+  TransmitterGuard& guard_;
   std::array<Slot, kSlotCount> slots_;
 };
 

@@ -2,9 +2,7 @@
 // the slot's message when the countdown has reached 0 and the host is free.
 #include <algorithm>
 
-#include "scheduler/host_copy_path.h"
 #include "scheduler/message_path.h"
-#include "scheduler/message_send.h"
 #include "scheduler/number_readings.h"
 #include "scheduler/slot_scheduler.h"
 
@@ -40,54 +38,38 @@ void SlotScheduler::reload(int slot) {
   showCount(slot);
 }
 
-SlotScheduler::Due SlotScheduler::fire(int slot) {
+SlotScheduler::Due SlotScheduler::fire(int slot, TransmitterGuard::Hold* why) {
   Slot& s = slots_[slot];
   const std::uint64_t generation = s.generation;
-  Host& host = *s_.EchoLink;
-  if (f_.failing) return Due::Waiting;
   const Millis now = s_.clock->monotonic();
   if (s.waitingSince.count() < 0) s.waitingSince = now;
-  // A host that is not there counts as a busy one: nobody would key the radio.
-  if (HostGone(host) || HostBusy(host)) return Due::Waiting;
-  const long long waited = (now - s.waitingSince).count() / 1000;
   const std::string name = c_.mens[slot]->text();
-  auto record = [&](const std::string& mode, const std::string& outcome) {
-    s.waitingSince = Millis(-1);
-    if (s_.record) s_.record->add("slot " + std::to_string(slot + 1), name, mode, outcome);
-  };
-  auto exists = [&] { return s_.files && s_.files->exists(MessagePath(f_.caminho, name)); };
-
-  Due result = Due::Waiting;
-  if (c_.Check20->value() == 1) {
-    f_.arquivoAtual = name;
-    player_.TOCA();
-    record("RF", player_.playing() ? SentAfterWaitOutcome(waited) : exists() ? kOutcomeUnplayable : kOutcomeMissingFile);
-    if (s.generation != generation) return Due::Sent;
-    if (HostGone(host)) return Due::Waiting;   // lost on the way: sent through the next host
-    reload(slot);
-    result = Due::Sent;
-  }
-  if (c_.Check21->value() == 1) {
-    bool released = true;
-    const HostReply reply = SendToHost(c_, host, HostCopyPath(s_.audio, MessagePath(f_.caminho, name)), [&] {
-      if (s.generation == generation && !HostGone(host)) reload(slot);
-    }, &released);
-    // Red until the host agrees; a host that is gone has nothing to unkey.
-    if (!released && !HostGone(host)) player_.retryRelease();
-    record("RF+IP", HostGone(host) ? kOutcomeHostGone
-                    : !reply.ok ? HostFailedOutcome(reply.error)
-                    : exists()  ? SentAfterWaitOutcome(waited)
-                                : kOutcomeMissingFile);
-    result = HostGone(host) ? Due::Waiting : Due::Sent;
-  }
-  return result;
+  TransmitterGuard::Message m;
+  m.origin = "slot " + std::to_string(slot + 1);
+  m.name = name;
+  m.path = MessagePath(f_.caminho, name);
+  m.waited = (now - s.waitingSince).count() / 1000;
+  // The reload comes from the slot's own interval box, read now; a slot
+  // re-armed or unticked inside the send keeps what that path gave it.
+  const auto hold = guard_.send(m, [&] {
+    if (s.generation == generation) reload(slot);
+  });
+  if (why) *why = hold;
+  if (hold != TransmitterGuard::Hold::None) return Due::Waiting;
+  s.waitingSince = Millis(-1);
+  return Due::Sent;
 }
 
-bool SlotScheduler::sendNow(int slot) {
+bool SlotScheduler::sendNow(int slot, TransmitterGuard::Hold* why) {
   Slot& s = slots_[slot];
+  if (why) *why = TransmitterGuard::Hold::None;
   if (s.inTick || c_.mens[slot]->text().find_first_not_of(" \t") == std::string::npos) return false;
   s.inTick = true;
-  const bool sent = fire(slot) == Due::Sent;
+  // A refused attempt is not a wait of the slot's own: its next send counts
+  // from when it really fell due.
+  const Millis waitingSince = s.waitingSince;
+  const bool sent = fire(slot, why) == Due::Sent;
+  if (!sent) s.waitingSince = waitingSince;
   s.inTick = false;
   return sent;
 }

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "scheduler/format_hms.h"
-#include "scheduler/message_path.h"
 
 namespace orv {
 
@@ -48,10 +47,6 @@ std::optional<long> ParseVolume(const std::string& text, const std::string& deci
                        std::numeric_limits<int>::max());
 }
 
-// Longest wait the safety net accepts; longer lengths are misreports anyway.
-constexpr double kLongestLength = 25.0 * 3600;
-constexpr double kSafetyMargin = 5.0;
-
 }  // namespace
 
 Transmission::Transmission(FormControls& controls, FormServices& services, FormFields& fields)
@@ -59,33 +54,20 @@ Transmission::Transmission(FormControls& controls, FormServices& services, FormF
 
 Transmission::~Transmission() = default;
 
-HostReply Transmission::CleanUp() {
+void Transmission::unload() {
   // Empty the field before the graph goes: nothing reached from its
   // destructor may find a half-released playback.
   std::unique_ptr<PlaybackGraph> old = std::move(graph_);
   old.reset();
   length_.reset();
-  HostReply reply = s_.EchoLink->setTransmit(false);
-  if (!reply.ok) {
-    // Whatever the time boxes show, nothing else would ask again.
-    retryRelease();
-    return reply;
-  }
-  if (safetyNet_) safetyNet_->stop();
-  c_.PTT->setTextColor(kPttOffColor);
-  c_.PTT->setText("PTT OFF");
-  return reply;
 }
 
-void Transmission::TOCA() {
-  if (f_.failing) return;
-  CleanUp();
-  const std::string path = MessagePath(f_.caminho, f_.arquivoAtual);
+bool Transmission::load(const std::string& path) {
+  unload();
   graph_ = s_.playback ? s_.playback->create() : nullptr;
   if (!graph_ || !graph_->renderFile(path)) {
-    // Nothing will play: the transmitter must not be keyed for silence.
-    CleanUp();
-    return;
+    unload();
+    return false;
   }
   length_ = graph_->duration();
   if (length_) {
@@ -97,25 +79,14 @@ void Transmission::TOCA() {
     const std::string decimal = s_.locale ? s_.locale->decimalSeparator() : std::string(".");
     if (auto volume = ParseVolume(c_.VolSet4->text(), decimal)) graph_->setVolume(*volume);
   }
-  TXFile();
+  c_.Text2->setText("00:00:00");
+  return true;
 }
 
-void Transmission::TXFile() {
-  if (!graph_ || f_.failing) {
-    CleanUp();
-    return;
-  }
-  c_.Text2->setText("00:00:00");
-  c_.PTT->setTextColor(kPttOnColor);
-  c_.PTT->setText("PTT ON");
-  s_.EchoLink->setTransmit(true);
-  armSafetyNet(length_.value_or(0));
-  // A host call may run other handlers before it returns: look again.
-  if (!graph_ || !graph_->run()) {
-    CleanUp();
-    return;
-  }
+bool Transmission::run() {
+  if (!graph_ || !graph_->run()) return false;
   graph_->setCurrentPosition(0);
+  return true;
 }
 
 void Transmission::start() {
@@ -142,7 +113,7 @@ void Transmission::progressTick() {
   if (s_.EchoLink->calling()) return;
   // The end is found by text, one tick late; while idle the two boxes stay
   // equal, so this unkeys once a second.
-  if (c_.Text2->text() == c_.Text3->text()) CleanUp();
+  if (c_.Text2->text() == c_.Text3->text() && end_) end_();
   if (!graph_) return;
   const std::optional<double> position = graph_->currentPosition();
   if (!position) return;
@@ -177,25 +148,6 @@ void Transmission::onPositionScroll(int value) {
   // released within the file's length and a margin of being keyed, even if
   // someone dragged the message back to its start.
   graph_->setCurrentPosition(value);
-}
-
-void Transmission::armSafetyNet(double secondsLeft) {
-  if (!s_.timers) return;
-  if (!safetyNet_) safetyNet_ = s_.timers->create([this] { safetyNetTick(); });
-  double s = std::isfinite(secondsLeft) && secondsLeft > 0 ? std::min(secondsLeft, kLongestLength) : 0.0;
-  safetyNet_->start(Millis(static_cast<long long>(std::floor((s + kSafetyMargin) * 1000))));
-}
-
-void Transmission::retryRelease() {
-  if (!s_.timers) return;
-  if (!safetyNet_) safetyNet_ = s_.timers->create([this] { safetyNetTick(); });
-  safetyNet_->start(1000ms);
-}
-
-void Transmission::safetyNetTick() {
-  if (s_.EchoLink->calling()) return safetyNet_->start(1000ms);
-  safetyNet_->stop();
-  CleanUp();  // a refusal asks again in a second
 }
 
 }  // namespace orv

@@ -1,8 +1,10 @@
 #pragma once
 // Local playback in the "RF  -" mode: the message plays on the computer's
-// sound output while the host keeps the transmitter keyed. Also the progress
+// sound output while the host keeps the transmitter keyed (the transmitter
+// guard keys and unkeys around it). Also the progress
 // group (length, time used, time left, position bar), the volume and seek
 // controls and the clock label.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,14 +20,16 @@ class Transmission : public LocalPlayer {
   Transmission(const Transmission&) = delete;
   Transmission& operator=(const Transmission&) = delete;
 
-  // Releases the playback graph, unkeys, shows green "PTT OFF". When the host
-  // refuses SetTransmit the indicator is left alone and the failure returned.
-  HostReply CleanUp();
-  // Plays `arquivoAtual` (resolved against `caminho`) with the transmitter
-  // keyed; a running playback is released first.
-  void TOCA() override;
-  void retryRelease() override;
-  void TXFile();
+  // LocalPlayer: the graph steps of TOCA and TXFile; keying is the guard's.
+  bool load(const std::string& path) override;
+  bool run() override;
+  void unload() override;
+  bool playing() const override { return graph_ != nullptr; }
+  std::optional<double> length() const override { return length_; }
+
+  // What the progress tick does when "Time Used" shows "Length": the end of
+  // a playback, or, while idle, the once-a-second unkey.
+  void onPlaybackEnd(std::function<void()> end) { end_ = std::move(end); }
 
   // Starts the progress tick (Timer1, 1 s) and the clock tick (Timer2), both
   // aimed at each turn of the wall clock's second.
@@ -40,12 +44,8 @@ class Transmission : public LocalPlayer {
   void progressTick();
   void clockTick();
 
-  bool playing() const override { return graph_ != nullptr; }
-
  private:
   Millis untilProgressTick() const;
-  void armSafetyNet(double secondsLeft);
-  void safetyNetTick();
 
   FormControls& c_;
   FormServices& s_;
@@ -54,11 +54,9 @@ class Transmission : public LocalPlayer {
   std::unique_ptr<PlaybackGraph> graph_;
   std::unique_ptr<Timer> Timer1;
   std::unique_ptr<Timer> Timer2;
-  // One-shot release of the transmitter in case the position never reaches
-  // the length (a stalled or misreporting graph).
-  std::unique_ptr<Timer> safetyNet_;
   std::optional<double> length_;
   std::string lastClock_;
+  std::function<void()> end_;
 };
 
 }  // namespace orv

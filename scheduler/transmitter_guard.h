@@ -14,13 +14,12 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "scheduler/form_controls.h"
 
 namespace orv {
-
-class Transmission;
 
 class TransmitterGuard {
  public:
@@ -48,29 +47,41 @@ class TransmitterGuard {
     long long waited = 0;
     // An agenda message waits for a local playback to end; a slot's replaces it.
     bool waitForPlayback = false;
+    // A missing file is recorded and not handed over (the agenda's rule); a
+    // slot's goes to the host as named, as it always has.
+    bool requireFile = false;
   };
 
-  TransmitterGuard(FormControls& controls, FormServices& services, FormFields& fields, Transmission& playback);
+  TransmitterGuard(FormControls& controls, FormServices& services, FormFields& fields, LocalPlayer& player);
   ~TransmitterGuard();
   TransmitterGuard(const TransmitterGuard&) = delete;
   TransmitterGuard& operator=(const TransmitterGuard&) = delete;
 
   // Sends `m` through the ticked mode if nothing holds it back, asking the
   // host's busy flags first. `whileKeyed` is the sender's bookkeeping (a
-  // slot's countdown reload), run where the send sequence has always run it;
-  // it is not run when the message is held back.
+  // slot's countdown reload), run where the send sequence has always run it,
+  // once the message was tried and recorded; it is not run when the message
+  // is held back.
   Hold send(const Message& m, const std::function<void()>& whileKeyed = {});
 
-  // The host sends the station identification (the DTMF code's answer).
-  // Held back like any message; the host's reply is returned when it was
-  // asked, so its caller can apply its own failure rule.
+  // The host sends the station identification (the answer to the DTMF
+  // code). Not sent, and recorded as not sent, while a hard hold applies
+  // (nothing is retried: the code is asked for again on the air). The
+  // host's reply is returned when it was asked, so that the caller can
+  // apply its own failure rule.
   Hold sendIdentification(const std::string& origin, HostReply* reply = nullptr);
 
   // What would hold a message back now, without asking the host anything.
   Hold holdNow(bool waitForPlayback) const;
 
+  // The "RF  -" sequence itself: the earlier playback released and
+  // unkeyed, `path` loaded, the transmitter keyed, the playback started.
+  // Checks the hard holds, not the busy flags or the mode.
+  Hold TOCA(const std::string& path);
+
   // "Ouvir": plays `path` on the speakers only. Refused (false, with the
-  // reason in `why`) while anything is on the air or may be keyed.
+  // reason in `why`, empty when the file would not play) while anything is
+  // on the air or the radio may be keyed.
   bool preview(const std::string& path, std::string& why);
   void stopPreview();
   bool previewing();
@@ -81,31 +92,74 @@ class TransmitterGuard {
   void resume();
   bool stopped() const { return stopped_; }
 
-  // The error box that ends the program is about to open.
+  // The error box that ends the program is about to open: release, and key
+  // nothing until the end.
   void fail();
-  // The program ends: the transmitter is released and nothing is keyed
-  // again, whatever call is still on the stack.
-  void end();
+  // The program is ending: from here on nothing is keyed, whatever call is
+  // still waiting further up the stack. The two last calls of every way
+  // out follow, their replies for the caller's failure rule; they are the
+  // only calls made while another may be outstanding (the host waits for
+  // that one first).
+  void beginEnd();
+  HostReply endRelease();
+  HostReply endSignal();
 
-  // Releases the playback and unkeys (the Parts' CleanUp). When the host
-  // refuses, the indicator stays red and the release is asked for again
-  // every second until it agrees.
+  // Releases the playback and unkeys (CleanUp). When the host refuses, the
+  // indicator stays as it is and the release is asked for again every
+  // second until the host agrees.
   HostReply release();
+  // The progress tick found "Time Used" equal to "Length".
+  void onPlaybackEnd();
+  // A new connection to the host is up; its first call released the radio.
+  void onHostBack();
   // Whether the radio may be keyed now (the indicator is red).
   bool mayBeKeyed() const { return mayBeKeyed_; }
 
-  // Started by start-up: the safety net, the release retries and the 2 s
-  // host probe.
+  // Start-up: the host probe begins.
   void start();
 
+  static constexpr std::chrono::milliseconds kProbeInterval{2000};
+  static constexpr std::chrono::milliseconds kIdleBackoff{5000};
+
  private:
-  // (filled in with the implementation)
+  bool ending() const;
+  // A host call may run other handlers before it returns (the session's
+  // end among them): after each one, the sequence asks this before going on.
+  Hold haltReason() const;
+  void showKeyed();
+  void showUnkeyed();
+  // Every host call of the guard goes through these, so that the probe knows
+  // when the host was last heard from.
+  HostReply setTransmit(bool on);
+  HostReply unkey();
+  void lostWhileKeying(const HostReply& keyed);
+  // The host went: green, unless a call given up on may have left it keyed.
+  void lostHost();
+  template <class Call>
+  auto ask(Call&& call);
+  bool hostBusy();
+  Hold sendToHost(const Message& m, const std::function<void()>& whileKeyed);
+  Hold playLocally(const Message& m, const std::function<void()>& whileKeyed);
+  void record(const Message& m, const std::string& mode, const std::string& outcome);
+  void armSafetyNet(std::optional<double> seconds);
+  void retryRelease();
+  void safetyNetTick();
+  void probeTick();
+
   FormControls& c_;
   FormServices& s_;
   FormFields& f_;
-  Transmission& playback_;
+  LocalPlayer& player_;
+  std::unique_ptr<PlaybackGraph> preview_;
+  std::unique_ptr<Timer> safetyNet_;
+  std::unique_ptr<Timer> probe_;
+  Millis lastCall_{0};
+  Millis idleRefusedAt_{-1};
   bool stopped_ = false;
+  bool ending_ = false;
   bool mayBeKeyed_ = false;
+  bool hungKeyed_ = false;
+  int asking_ = 0;   // calls of the guard under way
 };
 
 }  // namespace orv

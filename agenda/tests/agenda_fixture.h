@@ -7,22 +7,9 @@
 #include "agenda/agenda.h"
 #include "scheduler/slot_scheduler.h"
 #include "tests/support/form_fixture.h"
+#include "tests/support/recording_player.h"
 
 namespace orv::test {
-
-struct TimedPlayer : LocalPlayer {
-  TimedPlayer(FormFields& f, VirtualTime& t) : fields(f), time(t) {}
-  void TOCA() override {
-    played.push_back(fields.arquivoAtual);
-    until = time.monotonic() + std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
-  }
-  bool playing() const override { return time.monotonic() < until; }
-  FormFields& fields;
-  VirtualTime& time;
-  double seconds = 20;
-  std::chrono::milliseconds until{0};
-  std::vector<std::string> played;
-};
 
 struct AgendaFixture : FormFixture {
   AgendaFixture() {
@@ -50,8 +37,13 @@ struct AgendaFixture : FormFixture {
   }
 
   TransmissionRecord record{time};
-  TimedPlayer player{fields, time};
-  Agenda agenda{controls, services, fields, player};
+  RecordingPlayer player = [this] {
+    RecordingPlayer p{fields, &time};
+    p.seconds = 20;
+    return p;
+  }();
+  TransmitterGuard guard{controls, services, fields, player};
+  Agenda agenda{controls, services, fields, guard};
 };
 
 }  // namespace orv::test

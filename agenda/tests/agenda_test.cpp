@@ -97,7 +97,7 @@ TEST(AgendaSending, WaitsForASlotPlayingLocallyAndForAMode) {
   AgendaFixture f;
   f.check21.setValue(0);
   f.check20.setValue(1);
-  SlotScheduler slots(f.controls, f.services, f.fields, f.player);
+  SlotScheduler slots(f.controls, f.services, f.fields, f.guard);
   slots.stopAllTimers();
   f.agendaFile({"10:00 todos agenda.wav"}, {"agenda.wav", "slot.wav"});
   f.startAt(2026, 5, 4, 8, 59, 59);
@@ -128,15 +128,15 @@ TEST(AgendaSending, MissingAndUnplayableFilesAndAFailingHostAreRecorded) {
   f.time.advance(62s);
   f.check21.setValue(0);
   f.check20.setValue(1);
-  f.player.seconds = 0;   // renders nothing
+  f.player.renders = false;
   f.time.advance(60s);
   ASSERT_EQ(f.record.entries().size(), 3u);
   EXPECT_EQ(f.record.entries()[0].outcome, "arquivo não existe");
   EXPECT_EQ(f.record.entries()[1].outcome.rfind("host falhou: TransmitFile", 0), 0u);
   EXPECT_EQ(f.record.entries()[1].mode, "RF+IP");
   EXPECT_EQ(f.record.entries()[2].outcome, "arquivo não pode ser tocado");
-  EXPECT_EQ(f.host.count("SetTransmit(-1)"), 1);
-  EXPECT_EQ(f.host.count("SetTransmit(0)"), 1);
+  EXPECT_EQ(f.host.count("SetTransmit(-1)"), 1);   // never keyed for a file that will not play
+  EXPECT_EQ(f.host.count("SetTransmit(0)"), 3);
   EXPECT_EQ(f.ptt.text(), "PTT OFF");
 }
 

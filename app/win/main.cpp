@@ -179,12 +179,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   hooks.showHelp = [&] { windows.ShowHelp(); };
   hooks.showAbout = [&] { windows.ShowAbout(); };
   hooks.onEnd = [&] { window.Detach(); };
+  Agenda* agendaToStart = nullptr;   // made below: it sends through the form's guard
+  hooks.startClocks = [&] {
+    if (agendaToStart) agendaToStart->load();
+  };
   MainForm form(window.controls(), services, std::move(hooks));
   window.SetEvents(&form);
   WinAudioFilePicker picker(window.hwnd());
-  SlotActions slotActions(window.controls(), services, form.fields(), form.scheduler(), picker);
+  SlotActions slotActions(window.controls(), services, form.fields(), form.scheduler(), form.guard(), picker);
   window.SetSlotActions(&slotActions);
-  Agenda agenda(window.controls(), services, form.fields(), form.transmission());
+  Agenda agenda(window.controls(), services, form.fields(), form.guard());
+  agendaToStart = &agenda;
   AgendaWindows agendaWindows({window.hwnd(), appIcon.get(), &agenda, &record, &window.controls(), &services,
                                &form.fields(), [&](int slot) { return form.scheduler().slotArmed(slot); }});
   window.AddSystemMenuItem(L"Agenda...", [&] { agendaWindows.ShowAgenda(); });
@@ -212,7 +217,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     if (!eventsError.empty()) dialogs.show(EventsNotConnectedText(eventsError), kProgramName, MsgButtons::Ok,
                                            MsgIcon::Information, 0);
-    agenda.load();
     RunMessageLoop([&] {
       return std::vector<HWND>{window.hwnd(), simWindow ? simWindow->hwnd() : nullptr, agendaWindows.agendaHwnd(),
                                agendaWindows.recordHwnd()};

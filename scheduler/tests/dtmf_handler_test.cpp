@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/form_fixture.h"
+#include "tests/support/recording_player.h"
 
 using namespace orv;
 using namespace orv::test;
 
 TEST(DtmfHandler, OnlyTheWholeCodeAsTypedSendsTheIdentification) {
   FormFixture f;
-  DtmfHandler dtmf(f.controls, f.services);
+  RecordingPlayer player{f.fields};
+  TransmitterGuard guard{f.controls, f.services, f.fields, player};
+  DtmfHandler dtmf(f.controls, guard);
   for (const std::string& digits : std::vector<std::string>{"aa", "A", "AAA", "AA ", " AA", "", std::string("AA\0", 3)})
     EXPECT_TRUE(dtmf.onDtmfString(digits).ok);
   EXPECT_TRUE(f.host.calls.empty());
@@ -19,7 +22,9 @@ TEST(DtmfHandler, OnlyTheWholeCodeAsTypedSendsTheIdentification) {
 
 TEST(DtmfHandler, TheCodeIsReadWhenTheDigitsArrive) {
   FormFixture f;
-  DtmfHandler dtmf(f.controls, f.services);
+  RecordingPlayer player{f.fields};
+  TransmitterGuard guard{f.controls, f.services, f.fields, player};
+  DtmfHandler dtmf(f.controls, guard);
   f.dtmf.setText("123#");
   dtmf.onDtmfString("AA");
   dtmf.onDtmfString("123#");
@@ -33,7 +38,9 @@ TEST(DtmfHandler, TheCodeIsReadWhenTheDigitsArrive) {
 
 TEST(DtmfHandler, AHostFailureGoesBackToTheCaller) {
   FormFixture f;
-  DtmfHandler dtmf(f.controls, f.services);
+  RecordingPlayer player{f.fields};
+  TransmitterGuard guard{f.controls, f.services, f.fields, player};
+  DtmfHandler dtmf(f.controls, guard);
   f.host.fail("SendIdentification");
   const HostReply r = dtmf.onDtmfString("AA");
   EXPECT_FALSE(r.ok);

@@ -5,22 +5,9 @@
 
 #include "scheduler/slot_scheduler.h"
 #include "tests/support/form_fixture.h"
+#include "tests/support/recording_player.h"
 
 namespace orv::test {
-
-// Local playback as the slot ticks see it: records what TOCA was asked to play.
-struct RecordingPlayer : LocalPlayer {
-  explicit RecordingPlayer(FormFields& f) : fields(f) {}
-  void TOCA() override {
-    played.push_back(fields.arquivoAtual);
-    if (onToca) onToca();
-  }
-  void retryRelease() override { ++retries; }
-  int retries = 0;
-  FormFields& fields;
-  std::vector<std::string> played;
-  std::function<void()> onToca;
-};
 
 struct SchedulerFixture : FormFixture {
   SchedulerFixture() { sched.stopAllTimers(); }
@@ -46,7 +33,8 @@ struct SchedulerFixture : FormFixture {
   std::vector<std::string> sends() const { return host.callsStartingWith("TransmitFile"); }
 
   RecordingPlayer player{fields};
-  SlotScheduler sched{controls, services, fields, player};
+  TransmitterGuard guard{controls, services, fields, player};
+  SlotScheduler sched{controls, services, fields, guard};
 };
 
 }  // namespace orv::test

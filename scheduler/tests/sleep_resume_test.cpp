@@ -7,6 +7,7 @@
 
 #include "scheduler/tests/scheduler_fixture.h"
 #include "scheduler/transmission.h"
+#include "scheduler/transmitter_guard.h"
 
 using namespace orv;
 using namespace orv::test;
@@ -53,7 +54,9 @@ TEST(SleepResume, TwoHoursAsleepShiftTheSendsAndBurstNothing) {
 TEST(SafetyNet, ARefusedRfPlusIpReleaseIsAskedForEverySecondUntilTheHostAgrees) {
   FormFixture fx;
   Transmission tx{fx.controls, fx.services, fx.fields};
-  SlotScheduler sched{fx.controls, fx.services, fx.fields, tx};
+  TransmitterGuard guard{fx.controls, fx.services, fx.fields, tx};
+  SlotScheduler sched{fx.controls, fx.services, fx.fields, guard};
+  tx.onPlaybackEnd([&] { guard.onPlaybackEnd(); });
   tx.start();
   fx.check21.setValue(1);
   fx.text2.setText("00:00:04");  // left by a playback: the idle tick's release is off

@@ -13,7 +13,7 @@ namespace {
 
 struct SlotActionsFixture : SchedulerFixture {
   FakeFilePicker picker;
-  SlotActions actions{controls, services, fields, sched, picker};
+  SlotActions actions{controls, services, fields, sched, guard, picker};
 };
 
 }  // namespace

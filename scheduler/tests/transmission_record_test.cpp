@@ -40,7 +40,7 @@ TEST(TransmissionRecord, SlotSendsAndFailuresWithTheirWait) {
   EXPECT_EQ(record.entries()[3].outcome, "enviada");   // the recording player always plays
 
   // The identification answered to DTMF.
-  DtmfHandler dtmf(f.controls, f.services);
+  DtmfHandler dtmf(f.controls, f.guard);
   dtmf.onDtmfString("AA");
   EXPECT_EQ(record.entries().back().origin, "DTMF");
   EXPECT_EQ(record.entries().back().outcome, "enviada");

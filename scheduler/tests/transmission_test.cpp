@@ -1,5 +1,8 @@
 #include "scheduler/transmission.h"
 
+#include "scheduler/message_path.h"
+#include "scheduler/transmitter_guard.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,13 +23,15 @@ class TransmissionTest : public ::testing::Test {
   TransmissionTest() {
     fx.playback.lengths[kIdent] = 12.7;
     fx.fields.arquivoAtual = "ident.wav";
+    tx.onPlaybackEnd([this] { guard.onPlaybackEnd(); });
     tx.start();
   }
   // Runs TOCA at the given virtual time (ms since start).
   void tocaAt(long long ms) {
     fx.time.advance(Millis(ms) - fx.time.monotonic());
-    tx.TOCA();
+    toca();
   }
+  void toca() { guard.TOCA(MessagePath(fx.fields.caminho, fx.fields.arquivoAtual)); }
   void until(long long ms) { fx.time.advance(Millis(ms) - fx.time.monotonic()); }
   bool keyed() const { return fx.ptt.text() == "PTT ON"; }
   bool green() const { return fx.ptt.text() == "PTT OFF" && fx.ptt.textColor() == kPttOffColor; }
@@ -37,6 +42,7 @@ class TransmissionTest : public ::testing::Test {
 
   FormFixture fx;
   Transmission tx{fx.controls, fx.services, fx.fields};
+  TransmitterGuard guard{fx.controls, fx.services, fx.fields, tx};
 };
 
 TEST_F(TransmissionTest, PlaysAFileAndUnkeysOneTickAfterTheLastSecondShows) {
@@ -99,18 +105,18 @@ TEST_F(TransmissionTest, ManualVolumeAppliedAtStartOnlyWhenTicked) {
 
   fx.useSetVol4.setValue(1);
   fx.playback.log.clear();
-  tx.TOCA();
+  toca();
   EXPECT_EQ(fx.playback.log, (std::vector<std::string>{"release", "create", "render(" + kIdent + ")",
                                                        "volume(-1404)", "run", "seek(0)"}));
 
   // Read in the user's locale, rounded half to even; a non-number is skipped.
   fx.volSet4.setText("-1404,5");
   fx.playback.log.clear();
-  tx.TOCA();
+  toca();
   EXPECT_EQ(fx.playback.log[3], "volume(-1404)");
   fx.volSet4.setText("-12x");
   fx.playback.log.clear();
-  tx.TOCA();
+  toca();
   EXPECT_EQ(fx.playback.log[3], "run");
   EXPECT_TRUE(keyed());
 }
@@ -134,7 +140,7 @@ TEST_F(TransmissionTest, SecondTocaReleasesTheFirstPlayback) {
   until(3000);
   fx.fields.arquivoAtual = "aviso.wav";
   fx.host.calls.clear();
-  tx.TOCA();
+  toca();
   EXPECT_EQ(fx.playback.created, 2);
   EXPECT_EQ(fx.playback.released, 1);
   EXPECT_EQ(fx.playback.live, 1);
@@ -150,7 +156,7 @@ TEST_F(TransmissionTest, UnplayableFileNeverKeysTheTransmitter) {
   for (int variant = 0; variant < 3; ++variant) {
     SCOPED_TRACE(variant);
     fx.playback.lengths[kIdent] = 12.7;
-    tx.TOCA();  // a playback on the air when the bad one comes
+    toca();  // a playback on the air when the bad one comes
     ASSERT_TRUE(keyed());
     fx.fields.arquivoAtual = "missing.wav";
     if (variant == 1) fx.playback.createFails = true;
@@ -159,7 +165,7 @@ TEST_F(TransmissionTest, UnplayableFileNeverKeysTheTransmitter) {
       fx.playback.runFails = true;
     }
     fx.host.calls.clear();
-    tx.TOCA();
+    toca();
     EXPECT_TRUE(green());
     EXPECT_EQ(lastTransmit(), "SetTransmit(0)");
     EXPECT_EQ(fx.playback.live, 0);
@@ -170,11 +176,6 @@ TEST_F(TransmissionTest, UnplayableFileNeverKeysTheTransmitter) {
     fx.playback.createFails = fx.playback.runFails = false;
     fx.fields.arquivoAtual = "ident.wav";
   }
-  // TXFile on its own keys nothing without a graph.
-  fx.host.calls.clear();
-  tx.TXFile();
-  EXPECT_EQ(fx.host.calls, std::vector<std::string>{"SetTransmit(0)"});
-  EXPECT_TRUE(green());
 }
 
 TEST_F(TransmissionTest, StalledPlaybackIsReleasedAtLengthPlusFiveSeconds) {
@@ -235,13 +236,13 @@ TEST_F(TransmissionTest, SeekWithoutAPlaybackDoesNothing) {
 TEST_F(TransmissionTest, CleanUpReturnsTheHostFailureAndLeavesTheIndicator) {
   tocaAt(500);
   fx.host.fail("SetTransmit(0");
-  HostReply r = tx.CleanUp();
+  HostReply r = guard.release();
   EXPECT_FALSE(r.ok);
   EXPECT_FALSE(r.error.empty());
   EXPECT_TRUE(keyed());
   EXPECT_EQ(fx.playback.live, 0);  // the graph goes first whatever the host says
   fx.host.heal("SetTransmit(0");
-  EXPECT_TRUE(tx.CleanUp().ok);
+  EXPECT_TRUE(guard.release().ok);
   EXPECT_TRUE(green());
 }
 

@@ -109,11 +109,14 @@ struct AgendaWindowsTest : ::testing::Test, test::FormFixture {
 
   HWND main_ = nullptr;
   TransmissionRecord record{time};
-  Agenda agenda{controls, services, fields, player};
   struct : LocalPlayer {
-    void TOCA() override {}
+    bool load(const std::string&) override { return false; }
+    bool run() override { return false; }
+    void unload() override {}
     bool playing() const override { return false; }
   } player;
+  TransmitterGuard guard{controls, services, fields, player};
+  Agenda agenda{controls, services, fields, guard};
   std::unique_ptr<AgendaWindows> windows;
 };
 

@@ -17,6 +17,7 @@
 #include "platform/win/scoped.h"
 #include "platform/win/text.h"
 #include "scheduler/transmission.h"
+#include "scheduler/transmitter_guard.h"
 #include "tests/support/form_fixture.h"
 
 namespace fs = std::filesystem;
@@ -184,8 +185,10 @@ TEST_F(DirectShowPlaybackTest, TransmissionEndsARealPlaybackAndUnkeys) {
   fx.fields.caminho = PathOf("");
   fx.fields.arquivoAtual = "curta.wav";
   orv::Transmission tx(fx.controls, fx.services, fx.fields);
+  orv::TransmitterGuard guard(fx.controls, fx.services, fx.fields, tx);
+  tx.onPlaybackEnd([&] { guard.onPlaybackEnd(); });
   tx.start();
-  tx.TOCA();
+  guard.TOCA(fx.fields.caminho + fx.fields.arquivoAtual);
   EXPECT_EQ(fx.text3.text(), "00:00:01");
   EXPECT_EQ(fx.ptt.text(), "PTT ON");
   int seconds = 0;
@@ -201,7 +204,7 @@ TEST_F(DirectShowPlaybackTest, TransmissionEndsARealPlaybackAndUnkeys) {
   // Wine's graph runs even when nothing rendered: the transmitter must stay unkeyed.
   fx.host.calls.clear();
   fx.fields.arquivoAtual = "lixo.wav";
-  tx.TOCA();
+  guard.TOCA(fx.fields.caminho + fx.fields.arquivoAtual);
   EXPECT_EQ(fx.host.count("SetTransmit(-1)"), 0);
   EXPECT_EQ(fx.ptt.text(), "PTT OFF");
 }

@@ -60,7 +60,7 @@ struct SlotRowsTest : ::testing::Test {
     services.app = &app;
     form = std::make_unique<MainForm>(w.controls(), services, FormHooks{});
     form->fields().caminho = Narrow(dir.wstring()) + "\\";
-    actions = std::make_unique<SlotActions>(w.controls(), services, form->fields(), form->scheduler(), picker);
+    actions = std::make_unique<SlotActions>(w.controls(), services, form->fields(), form->scheduler(), form->guard(), picker);
     w.SetSlotActions(actions.get());
   }
   void TearDown() override {
@@ -112,7 +112,7 @@ std::thread Answer(const std::wstring& name, std::atomic<bool>& seen) {
 
 TEST_F(SlotRowsTest, TheOpenDialogFillsTheBoxAndLeavesTheCurrentDirectory) {
   WinAudioFilePicker real(w.hwnd());
-  SlotActions withDialog(w.controls(), services, form->fields(), form->scheduler(), real);
+  SlotActions withDialog(w.controls(), services, form->fields(), form->scheduler(), form->guard(), real);
   w.SetSlotActions(&withDialog);
   wchar_t before[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, before);
@@ -217,7 +217,7 @@ TEST_F(SlotRowsTest, ListenPlaysWithNoSetTransmitAndSendNowGoesOutOnceInEachMode
   EXPECT_EQ(host.count("SetTransmit(-1)"), 1);
   EXPECT_TRUE(form->transmission().playing());
   EXPECT_EQ(w.controls().temp[0]->text(), "40");
-  form->transmission().CleanUp();
+  form->guard().release();
 
   w.controls().Check20->setValue(0);
   w.controls().Check21->setValue(1);
