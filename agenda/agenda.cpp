@@ -58,6 +58,7 @@ void Agenda::tick() {
   // Second 30 is half a minute from any due time: the host's copies are made
   // then, never on the tick that sends.
   if (now.second == 30 && pending_.empty()) prepareHostCopies();
+  if (now.second >= 30) prepareAnnouncements(now);
   inTick_ = false;
   if (!s_.app->quitting()) restart(s_.clock->localNow());
 }
@@ -130,6 +131,21 @@ Agenda::Try Agenda::trySend(const Pending& p) {
   m.origin = "agenda " + std::to_string(p.line);
   m.name = p.file;
   m.path = MessagePath(f_.caminho, p.file);
+  if (IsTimeAnnouncement(p.file)) {
+    // Always the minute it goes out in: one made for a minute that passed
+    // while it waited is made again.
+    const LocalTime t = s_.clock->localNow();
+    const TimeAnnouncer::Status made = announcer_ ? announcer_->status(t.hour, t.minute) : TimeAnnouncer::Status{};
+    if (!announcer_ || made.state == TimeAnnouncer::State::Refused) {
+      record(p, CurrentModeName(c_), "recusada: " + (announcer_ ? made.problem : std::string("sem os arquivos da hora")));
+      return Try::Done;
+    }
+    if (made.state != TimeAnnouncer::State::Ready) {
+      if (made.state == TimeAnnouncer::State::Absent) announcer_->prepare(t.hour, t.minute);
+      return Try::Wait;
+    }
+    m.path = made.path;
+  }
   m.waited = std::chrono::duration_cast<std::chrono::seconds>(s_.clock->monotonic() - p.since).count();
   // An agenda message never cuts a playback short.
   m.waitForPlayback = true;
@@ -148,8 +164,19 @@ void Agenda::prepareHostCopies() {
   if (!s_.audio || c_.Check21->value() != 1) return;
   // Cheap while a copy is current: the source's size and time, looked up.
   for (const AgendaLine& line : file_.lines)
-    if (line.kind == AgendaLine::Kind::Entry && line.entry.enabled)
+    if (line.kind == AgendaLine::Kind::Entry && line.entry.enabled && !IsTimeAnnouncement(line.entry.file))
       s_.audio->prepareHostCopy(MessagePath(f_.caminho, line.entry.file));
+}
+
+void Agenda::prepareAnnouncements(const LocalTime& now) {
+  if (!announcer_) return;
+  const LocalMinute next = MinuteOf(now) + 1;
+  for (const AgendaLine& line : file_.lines) {
+    if (line.kind != AgendaLine::Kind::Entry || !line.entry.enabled || !IsTimeAnnouncement(line.entry.file)) continue;
+    if (NextDue(line.entry, next - 1) != next) continue;
+    const int ofDay = static_cast<int>(((next % 1440) + 1440) % 1440);
+    announcer_->prepare(ofDay / 60, ofDay % 60);
+  }
 }
 
 void Agenda::changed() {

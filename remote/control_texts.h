@@ -12,7 +12,6 @@ namespace orv {
 inline const std::string kControlWindowTitle = "Controle pelo r\xC3\xA1" "dio";
 inline const std::string kControlMenuItem = "Controle pelo r\xC3\xA1" "dio...";
 inline const std::string kResumeMenuItem = "Retomar envios";
-inline const std::string kStoppedCaptionSuffix = " - parado pelo r\xC3\xA1" "dio";
 
 // How to key a command, and the command table.
 std::string CommandHelpText();

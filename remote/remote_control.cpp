@@ -36,14 +36,17 @@ RemoteControl::~RemoteControl() = default;
 void RemoteControl::load() {
   auto read = ReadControlFile(*s_.files, *s_.locale);
   file_ = read ? std::move(*read) : ControlFile{};
-  if (file_.refused())
-    s_.dialogs->show(ControlRefusalMessage(file_), kProgramName, MsgButtons::Ok, MsgIcon::Information, 0);
   if (file_.settings.stopped) {
     stopped_ = true;
     station_.stop();
     station_.showStopped(true);
   }
   changed();
+}
+
+void RemoteControl::reportRefusal() {
+  if (file_.refused())
+    s_.dialogs->show(ControlRefusalMessage(file_), kProgramName, MsgButtons::Ok, MsgIcon::Information, 0);
 }
 
 std::string RemoteControl::save(const ControlSettings& settings) {
@@ -215,13 +218,15 @@ void RemoteControl::sendWaiting() {
 
 Delivery RemoteControl::deliver(const Outgoing& o) {
   if (stopped_ && !o.despiteStop) return Delivery::Done;
-  if (s_.clock->monotonic() - o.since >= kLongestWait) {
+  const auto age = s_.clock->monotonic() - o.since;
+  const long long waited = std::chrono::duration_cast<std::chrono::seconds>(age).count();
+  if (age >= kLongestWait) {
     record(o.name, kOutcomeBusyTooLong);
     return Delivery::Done;
   }
   switch (o.kind) {
     case Outgoing::Kind::Slot: return station_.sendSlot(o.slot);
-    case Outgoing::Kind::File: return station_.sendFile(o.name, o.path, o.despiteStop);
+    case Outgoing::Kind::File: return station_.sendFile(o.name, o.path, waited, o.despiteStop);
     case Outgoing::Kind::Identification: return station_.sendIdentification();
     case Outgoing::Kind::Time: {
       // Always the minute it goes out in: one made for a minute that has
@@ -232,7 +237,7 @@ Delivery RemoteControl::deliver(const Outgoing& o) {
         case TimeAnnouncer::State::Absent: announcer_->prepare(t.hour, t.minute); return Delivery::Wait;
         case TimeAnnouncer::State::Making: return Delivery::Wait;
         case TimeAnnouncer::State::Refused: record(o.name, "recusada: " + made.problem); return Delivery::Done;
-        case TimeAnnouncer::State::Ready: return station_.sendFile(o.name, made.path, false);
+        case TimeAnnouncer::State::Ready: return station_.sendFile(o.name, made.path, waited, false);
       }
     }
   }

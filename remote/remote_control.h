@@ -43,9 +43,11 @@ class RemoteControl {
   RemoteControl(const RemoteControl&) = delete;
   RemoteControl& operator=(const RemoteControl&) = delete;
 
-  // Start-up: reads the settings, says why a refused file is refused, and
-  // stops the station again if it was stopped from the radio.
+  // Start-up: reads the settings, and stops the station again if it was
+  // stopped from the radio, before anything else can go out.
   void load();
+  // Then, once everything runs: why a refused file is refused, in a box.
+  void reportRefusal();
 
   const ControlFile& file() const { return file_; }
   // The operator's settings from the window, saved at once and in effect

@@ -24,8 +24,9 @@ class RemoteStation {
   // 0-based slots. The slot's message as "Enviar agora" sends it.
   virtual Delivery sendSlot(int slot) = 0;
   // A file of the program's own (the confirmation, the spoken time); the
-  // record shows `name`. `despiteStop`: the stop's own confirmation.
-  virtual Delivery sendFile(const std::string& name, const std::string& path, bool despiteStop) = 0;
+  // record shows `name`, and how long it `waited` in seconds.
+  // `despiteStop`: the stop's own confirmation.
+  virtual Delivery sendFile(const std::string& name, const std::string& path, long long waited, bool despiteStop) = 0;
   virtual Delivery sendIdentification() = 0;
 
   // The slot's file box as typed.

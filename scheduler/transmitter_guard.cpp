@@ -35,7 +35,7 @@ bool TransmitterGuard::ending() const { return ending_ || (s_.app && s_.app->qui
 TransmitterGuard::Hold TransmitterGuard::haltReason() const {
   if (f_.failing) return Hold::Failing;
   if (ending()) return Hold::Ending;
-  if (stopped_) return Hold::Stopped;
+  if (stopped_ && !answeringStop_) return Hold::Stopped;
   return Hold::None;
 }
 
@@ -187,6 +187,16 @@ TransmitterGuard::Hold TransmitterGuard::send(const Message& m, const std::funct
   return mode == "RF" ? playLocally(m, whileKeyed) : sendToHost(m, whileKeyed);
 }
 
+TransmitterGuard::Hold TransmitterGuard::sendDespiteStop(const Message& m) {
+  // Only for the length of this send: a playback it starts is not kept
+  // going by it, and nothing else passes meanwhile (a call under way holds
+  // every other sender).
+  answeringStop_ = true;
+  const Hold hold = send(m);
+  answeringStop_ = false;
+  return hold;
+}
+
 TransmitterGuard::Hold TransmitterGuard::playLocally(const Message& m, const std::function<void()>& whileKeyed) {
   f_.arquivoAtual = m.name;
   const Hold hold = TOCA(m.path);
@@ -201,7 +211,6 @@ TransmitterGuard::Hold TransmitterGuard::playLocally(const Message& m, const std
 }
 
 TransmitterGuard::Hold TransmitterGuard::sendToHost(const Message& m, const std::function<void()>& whileKeyed) {
-  Host& host = *s_.EchoLink;
   const std::string copy = HostCopyPath(s_.audio, m.path);
   showKeyed();
   const HostReply keyed = setTransmit(true);

@@ -78,6 +78,7 @@ TEST(RemoteControl, OffUntilACodeIsSetAndRefusedFilesSaySo) {
   RemoteFixture bad;
   bad.files.files[kControlFileName] = "prefixo D\r\ncodigo 48\r\n";
   bad.remote.load();
+  bad.remote.reportRefusal();
   ASSERT_EQ(bad.dialogs.shown.size(), 1u);
   EXPECT_NE(bad.dialogs.shown[0].text.find("orvalen-controle.txt foi recusado (linha 2: "), std::string::npos);
   EXPECT_FALSE(bad.remote.onDtmf("D480"));

@@ -19,7 +19,7 @@ class FakeStation : public RemoteStation {
   void resume() override { calls.push_back("resume"); }
   void showStopped(bool s) override { shownStopped = s; }
   Delivery sendSlot(int slot) override { return sent("slot " + std::to_string(slot + 1)); }
-  Delivery sendFile(const std::string& name, const std::string& path, bool despiteStop) override {
+  Delivery sendFile(const std::string& name, const std::string& path, long long, bool despiteStop) override {
     files.push_back(path);
     return sent("file " + name + (despiteStop ? " despite stop" : ""));
   }
