@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "remote/lockout.h"
-
 namespace orv {
 namespace {
 
 using Kind = DtmfReading::Kind;
-using namespace std::chrono_literals;
 
 std::string Read(const std::string& digits) {
   const DtmfReading r = ReadDtmfCommand(digits, 'D', "4821");
@@ -60,29 +57,6 @@ TEST(DtmfCommand, TheHostLogNeverShowsWhatFollowsThePrefix) {
   EXPECT_EQ(MaskDtmfForLog("B1234", std::nullopt), "B****");
   EXPECT_EQ(MaskDtmfForLog("AA", std::nullopt), "A*");
   EXPECT_EQ(MaskDtmfForLog("*55", std::nullopt), "*55");
-}
-
-TEST(Lockout, ThreeWrongCodesInTenMinutesLockForFifteen) {
-  Lockout l;
-  std::chrono::milliseconds t{0};
-  EXPECT_FALSE(l.wrongCode(t));
-  t += 9min;
-  EXPECT_FALSE(l.wrongCode(t));
-  t += 1min;   // the first one is now 10 minutes old: it no longer counts
-  EXPECT_FALSE(l.wrongCode(t));
-  EXPECT_FALSE(l.locked(t));
-  t += 30s;
-  EXPECT_TRUE(l.wrongCode(t));
-  EXPECT_TRUE(l.locked(t));
-  // Guesses while locked neither count nor lengthen the lock.
-  EXPECT_FALSE(l.wrongCode(t + 14min));
-  EXPECT_TRUE(l.locked(t + 15min - 1ms));
-  EXPECT_FALSE(l.locked(t + 15min));
-  // After it, the count starts again from nothing.
-  t += 15min;
-  EXPECT_FALSE(l.wrongCode(t));
-  EXPECT_FALSE(l.wrongCode(t));
-  EXPECT_TRUE(l.wrongCode(t));
 }
 
 }  // namespace
