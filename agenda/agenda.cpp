@@ -107,6 +107,12 @@ void Agenda::dispatch() {
   bool blocked = false;
   for (size_t i = 0; i < pending_.size();) {
     const Pending p = pending_[i];
+    // Stopped from the radio: what falls due meanwhile is not kept for later.
+    if (guard_.stopped()) {
+      pending_.erase(pending_.begin() + static_cast<long>(i));
+      record(p, CurrentModeName(c_), "n\xC3\xA3o enviada: envios parados pelo r\xC3\xA1" "dio");
+      continue;
+    }
     if (s_.clock->monotonic() - p.since >= kAgendaLongestWait) {
       pending_.erase(pending_.begin() + static_cast<long>(i));
       const std::string mode = CurrentModeName(c_);

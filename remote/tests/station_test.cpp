@@ -130,15 +130,21 @@ TEST(RemoteStation, AStopWrittenBeforeARestartHoldsTheSlotsFromTheirFirstSecond)
   StationFixture f;
   f.files.files[kControlFileName] += "parado sim\r\n";
   f.agendaFile({"*:01 todos @hora"}, {"confirma.wav"});
-  f.start({{"a.wav", "1"}});
+  f.start({{"a.wav", "9"}});
   EXPECT_TRUE(f.shownStopped);
+  f.time.advance(3s);
+  const std::string held = f.temp[0].text();
   f.time.advance(5min);
   EXPECT_EQ(f.host.callsStartingWith("TransmitFile").size(), 0u);
   EXPECT_EQ(f.host.count("SetTransmit(-1)"), 0);
+  // The countdown holds where it was; the agenda's entry is not kept for later.
+  EXPECT_EQ(f.temp[0].text(), held);
+  ASSERT_EQ(f.record.entries().size(), 1u);
+  EXPECT_EQ(f.record.entries()[0].outcome, "n\xC3\xA3o enviada: envios parados pelo r\xC3\xA1" "dio");
   // The operator's way out, from the menu: no confirmation, everything goes again.
   f.remote.resumeFromMenu();
   EXPECT_FALSE(f.shownStopped);
-  f.time.advance(3s);
+  f.time.advance(std::chrono::seconds(std::stoi(held) + 2));
   EXPECT_GT(f.host.callsStartingWith("TransmitFile(C:\\Orvalen\\a.wav").size(), 0u);
   EXPECT_EQ(f.host.callsStartingWith("TransmitFile(C:\\Orvalen\\confirma.wav").size(), 0u);
   EXPECT_EQ(f.files.files[kControlFileName].find("parado"), std::string::npos);
