@@ -40,11 +40,6 @@ TEST(EveryHour, DueTimesFollowTheDaysAndNeverSkipOrRepeatAnHour) {
   const AgendaEntry e = ParseAgendaLine("*:15 qua,dom a.wav").entry;   // 2026-05-06 is a Wednesday
   EXPECT_EQ(NextDue(e, At(2026, 5, 6, 23, 15)), At(2026, 5, 10, 0, 15));
   EXPECT_EQ(LatestDue(e, At(2026, 5, 6, 0, 14)), At(2026, 5, 3, 23, 15));
-  // A date: the 24 hours of that day only.
-  const AgendaEntry date = ParseAgendaLine("*:00 2026-12-24 a.wav").entry;
-  EXPECT_EQ(NextDue(date, At(2026, 1, 1, 0, 0)), At(2026, 12, 24, 0, 0));
-  EXPECT_EQ(NextDue(date, At(2026, 12, 24, 23, 0)), std::nullopt);
-  EXPECT_EQ(LatestDue(date, At(2027, 3, 1, 0, 0)), At(2026, 12, 24, 23, 0));
   // Walking a month minute by minute: each due time is the next after the
   // one before, an hour apart on the days that count.
   const AgendaEntry every = ParseAgendaLine("*:45 todos a.wav").entry;

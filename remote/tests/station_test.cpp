@@ -170,9 +170,6 @@ TEST(RemoteStation, TheSpokenTimeAndTheAnswersGoThroughTheGuardInBothModes) {
   f.time.advance(3s);
   ASSERT_EQ(f.player.paths.size(), 2u);
   EXPECT_EQ(f.player.paths[1], "C:\\Orvalen\\confirma.wav");
-  const auto& e = f.record.entries();
-  EXPECT_EQ(e[e.size() - 2].file, "hora certa");
-  EXPECT_EQ(e[e.size() - 2].outcome, "enviada");
   // "3N" arms with the check box's rules, quietly: no box for nobody.
   f.mens[4].setText("falta.wav");
   f.cont[4].setText("60");
