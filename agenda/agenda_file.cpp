@@ -195,7 +195,8 @@ std::string UnreadableLinesMessage(const AgendaFile& file) {
   if (count > kShown) list += "\r\n... e mais " + std::to_string(count - kShown);
   return std::string(count == 1 ? "Uma linha" : std::to_string(count) + " linhas") + " de " + kAgendaFileName +
          (count == 1 ? " não pôde ser lida e foi deixada" : " não puderam ser lidas e foram deixadas") +
-         " de lado; " + (count == 1 ? "ela continua" : "elas continuam") + " no arquivo como estão." + list;
+         " de lado; " + (count == 1 ? "ela continua no arquivo como está." : "elas continuam no arquivo como estão.") +
+         list;
 }
 
 AgendaFile ReadAgendaFile(FileSystem& files, const Locale& locale) {

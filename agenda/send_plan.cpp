@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 #include "agenda/agenda_times.h"
 #include "scheduler/number_readings.h"
@@ -46,29 +45,6 @@ std::array<double, kPlanHours> AirtimePerHour(const std::vector<PlannedSend>& pl
     if (auto seconds = length(p.file)) hours[h] += *seconds;
   }
   return hours;
-}
-
-std::optional<double> WavSeconds(std::string_view b) {
-  auto u32 = [&](size_t at) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
-  };
-  if (b.size() < 12 || b.substr(0, 4) != "RIFF" || b.substr(8, 4) != "WAVE") return std::nullopt;
-  std::uint32_t byteRate = 0;
-  for (size_t at = 12; at + 8 <= b.size();) {
-    const std::string_view id = b.substr(at, 4);
-    const std::uint32_t size = u32(at + 4);
-    if (id == "fmt " && at + 20 <= b.size()) byteRate = u32(at + 16);
-    if (id == "data") {
-      if (byteRate == 0) return std::nullopt;
-      const std::uint64_t available = b.size() - (at + 8);
-      return static_cast<double>(std::min<std::uint64_t>(size, available)) / byteRate;
-    }
-    at += 8 + static_cast<size_t>(size) + (size & 1);
-  }
-  return std::nullopt;
 }
 
 std::array<SlotPlanInput, kSlotCount> SlotsFromControls(const FormControls& c, const std::function<bool(int)>& armed) {

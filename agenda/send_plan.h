@@ -41,9 +41,6 @@ std::vector<PlannedSend> PlanSends(const std::array<SlotPlanInput, kSlotCount>& 
 std::array<double, kPlanHours> AirtimePerHour(const std::vector<PlannedSend>& plan,
                                               const std::function<std::optional<double>(const std::string&)>& length);
 
-// The length of a PCM WAV file from its header, or nothing.
-std::optional<double> WavSeconds(std::string_view bytes);
-
 // The slots as the main window shows them now.
 std::array<SlotPlanInput, kSlotCount> SlotsFromControls(const FormControls& c, const std::function<bool(int)>& armed);
 

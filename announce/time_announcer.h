@@ -1,16 +1,15 @@
 #pragma once
-// The spoken time of day, made ahead on a worker thread and handed out by
+// The spoken time of day, made ahead on the worker thread and handed out by
 // minute. Whoever sends it (an agenda entry "@hora", the radio's command)
 // asks for the minute it is now at the moment it could go out: a message
 // made for a minute that has passed is never sent, one for the new minute
 // is made instead.
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "announce/time_clips.h"
-#include "announce/worker_thread.h"
+#include "platform/worker.h"
 
 namespace orv {
 
@@ -18,7 +17,7 @@ class TimeAnnouncer {
  public:
   // `files` and `decoder` are used on the worker's thread only; `decoder`
   // may be null.
-  TimeAnnouncer(JobRunner& jobs, AudioFiles& files, SystemDecoder* decoder);
+  TimeAnnouncer(Worker& worker, AudioFiles& files, SystemDecoder* decoder);
   ~TimeAnnouncer();
   TimeAnnouncer(const TimeAnnouncer&) = delete;
   TimeAnnouncer& operator=(const TimeAnnouncer&) = delete;
@@ -37,7 +36,6 @@ class TimeAnnouncer {
   // Starts making the message for hour:minute unless it is made, being
   // made, or was refused for that minute.
   void prepare(int hour, int minute);
-  // Never waits for the worker.
   Status status(int hour, int minute) const;
 
  private:
@@ -45,12 +43,12 @@ class TimeAnnouncer {
     Status status;
     int file = 0;   // which of the files it is written to
   };
+  // Shared with the results on their way back, which may outlive this.
   struct Shared {
-    mutable std::mutex mutex;
     std::map<int, Made> byMinute;   // hour * 60 + minute
   };
 
-  JobRunner& jobs_;
+  Worker& worker_;
   AudioFiles& files_;
   SystemDecoder* decoder_;
   std::string folder_;

@@ -4,8 +4,10 @@
 // minutes, fecho.wav (optional), joined into one message in the host's own
 // format, 8-bit mono 8000 Hz.
 //
-// Clips are read one at a time and each is brought to the host's format as
-// it comes, so the memory used is one clip's sound and the message itself.
+// Clips are read one at a time, each brought to the host's format as it is
+// decoded and appended to the message's file: the memory used is one
+// clip's few seconds of 8-bit sound.
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,12 +34,15 @@ struct JoinedClips {
   AudioError error = AudioError::None;
   std::string clip;       // the clip at fault, "hora\m07.wav"
   bool missing = false;   // that clip is not there at all
-  std::string wav;        // the message: a whole WAV file
+  bool stopped = false;   // the program is ending: nothing was decided
   double seconds = 0;
 };
 
-// `folder` is the clips' folder with a trailing "\". `decoder` may be null.
-JoinedClips JoinClips(AudioFiles& files, SystemDecoder* decoder, const std::string& folder, int hour, int minute);
+// Writes the message to `out` (a whole WAV file, its sizes filled in at the
+// end); `out` is not committed. `folder` is the clips' folder with a
+// trailing "\". `decoder` may be null.
+JoinedClips JoinClips(AudioFiles& files, SystemDecoder* decoder, const std::string& folder, int hour, int minute,
+                      FileWriter& out, const std::atomic<bool>& stopping);
 
 // The clips a folder lacks among those that are not optional, as
 // "hora\h07.wav"; `exists` is asked with the full path.

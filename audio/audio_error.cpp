@@ -10,7 +10,8 @@ std::string AudioErrorReason(AudioError error) {
     case AudioError::Corrupt: return "arquivo WAV corrompido";
     case AudioError::Truncated: return "arquivo WAV incompleto (o som termina antes do fim anunciado)";
     case AudioError::Unsupported: return "formato de áudio não suportado";
-    case AudioError::TooLarge: return "arquivo grande demais";
+    case AudioError::CannotWrite: return "a cópia para o host não pode ser gravada";
+    case AudioError::TooLong: return "mensagem longa demais (mais de 4 horas)";
   }
   return "erro desconhecido";
 }

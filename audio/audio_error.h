@@ -11,7 +11,8 @@ enum class AudioError {
   Corrupt,       // a WAV file whose header makes no sense
   Truncated,     // a WAV file that ends before its sound does
   Unsupported,   // a WAV encoding this program does not decode by itself
-  TooLarge,
+  CannotWrite,   // the host's copy cannot be written
+  TooLong,       // longer than a message may be: its copy would take too long to make
 };
 
 // Plain Portuguese, to follow "O arquivo não pode ser tocado: ".

@@ -1,75 +1,62 @@
 #include "audio/message_audio.h"
 
-#include "audio/host_format.h"
+#include <set>
+
+#include "audio/copy_cache.h"
+#include "audio/host_copy_job.h"
 #include "audio/wav_reader.h"
 
 namespace orv {
 
 namespace {
 
-// Larger than any message; a file past it is not read whole into memory.
-constexpr std::uint64_t kMaxBytes = std::uint64_t{1} << 30;
 constexpr const char* kHostFormat = "PCM 8 bits mono 8000 Hz";
+// Names an operator can type or hover over in a long session: past this
+// many the remembered ones are forgotten and read again when asked.
+constexpr std::size_t kMaxRemembered = 512;
 
-// Windows names one file with either case and either slash.
-std::string Folded(const std::string& path) {
-  std::string s = path;
-  for (char& c : s) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c == '/') c = '\\';
-  }
-  return s;
+HostCopy Failed(const std::string& path, AudioError error) {
+  HostCopy c;
+  c.state = HostCopy::State::Failed;
+  c.path = path;
+  c.error = error;
+  return c;
 }
 
-std::string Hex64(std::uint64_t v) {
-  static const char* digits = "0123456789abcdef";
-  std::string s(16, '0');
-  for (int i = 15; i >= 0; --i, v >>= 4) s[static_cast<std::size_t>(i)] = digits[v & 15];
-  return s;
+HostCopy Ready(const std::string& path, bool converted) {
+  HostCopy c;
+  c.state = HostCopy::State::Ready;
+  c.path = path;
+  c.converted = converted;
+  return c;
 }
-
-// What the copy was made from, kept beside it.
-std::string SidecarText(const std::string& source, const FileStamp& stamp) {
-  return "Orvalen\n" + std::to_string(stamp.size) + " " + std::to_string(stamp.modified) + "\n" + Folded(source) + "\n";
-}
-
-std::string SidecarPath(const std::string& copy) { return copy.substr(0, copy.size() - 4) + ".txt"; }
 
 }  // namespace
 
-MessageAudio::MessageAudio(AudioFiles& files, SystemDecoder* decoder) : files_(files), decoder_(decoder) {}
+MessageAudio::MessageAudio(AudioFiles& files, SystemDecoder* decoder, Worker& worker)
+    : files_(files), decoder_(decoder), worker_(worker), self_(std::make_shared<MessageAudio*>(this)) {}
+
+MessageAudio::~MessageAudio() = default;
 
 std::string MessageAudio::CopyPathFor(const std::string& folder, const std::string& source) {
-  // FNV-1a over the whole folded path; the sidecar's own copy of the path
-  // turns away the rare two paths that share a hash.
-  std::uint64_t h = 0xcbf29ce484222325ull;
-  for (unsigned char c : Folded(source)) h = (h ^ c) * 0x100000001b3ull;
-  std::string base = folder;
-  if (!base.empty() && base.back() != '\\' && base.back() != '/') base += '\\';
-  return base + Hex64(h) + ".wav";
+  return orv::CopyPathFor(folder, source);
 }
 
-const MessageAudio::Known* MessageAudio::know(const std::string& path, AudioError& error) {
-  const auto stamp = files_.stamp(path);
-  if (!stamp) {
-    error = AudioError::CannotOpen;
-    known_.erase(path);
-    return nullptr;
-  }
+std::string MessageAudio::folder() {
+  if (folder_.empty()) folder_ = files_.cacheFolder();
+  return folder_;
+}
+
+const MessageAudio::Known* MessageAudio::know(const std::string& path, const FileStamp& stamp) {
   auto it = known_.find(path);
-  if (it != known_.end() && it->second.stamp == *stamp) {
-    error = it->second.info.error;
-    return &it->second;
-  }
+  if (it != known_.end() && it->second.stamp == stamp) return &it->second;
   Known k;
-  k.stamp = *stamp;
-  const auto bytes = stamp->size > kMaxBytes ? std::nullopt : files_.readAll(path);
-  if (stamp->size > kMaxBytes) {
-    k.info.error = AudioError::TooLarge;
-  } else if (!bytes) {
+  k.stamp = stamp;
+  const std::unique_ptr<ByteReader> file = files_.open(path);
+  if (!file) {
     k.info.error = AudioError::CannotOpen;
   } else {
-    const WavParse wav = ParseWav(*bytes);
+    const WavParse wav = ParseWav(*file);
     const bool systemsTurn = wav.error == AudioError::NotAudio ||
                              (wav.error == AudioError::None && wav.layout.format.encoding == SampleEncoding::Compressed);
     k.info.error = wav.error;
@@ -89,106 +76,86 @@ const MessageAudio::Known* MessageAudio::know(const std::string& path, AudioErro
       }
     }
   }
-  error = k.info.error;
-  auto& slot = known_[path];
+  if (k.info.error == AudioError::None && k.info.seconds > kLongestMessageSeconds) k.info.error = AudioError::TooLong;
+  if (known_.size() >= kMaxRemembered) known_.clear();
+  Known& slot = known_[path];
   slot = std::move(k);
   return &slot;
 }
 
 AudioFileInfo MessageAudio::inspect(const std::string& path) {
-  AudioError error = AudioError::None;
-  const Known* k = know(path, error);
-  if (!k) {
+  const auto stamp = files_.stamp(path);
+  if (!stamp) {
+    known_.erase(path);
     AudioFileInfo info;
-    info.error = error;
+    info.error = AudioError::CannotOpen;
     return info;
   }
-  return k->info;
-}
-
-std::optional<std::string> MessageAudio::readyHostCopy(const std::string& path) {
-  const auto it = ready_.find(path);
-  if (it == ready_.end() || it->second.error != AudioError::None) return std::nullopt;
-  const auto stamp = files_.stamp(path);
-  if (!stamp || !(*stamp == it->second.stamp)) return std::nullopt;
-  if (it->second.converted && !files_.stamp(it->second.path)) return std::nullopt;
-  return it->second.path;
+  return know(path, *stamp)->info;
 }
 
 HostCopy MessageAudio::prepareHostCopy(const std::string& path) {
-  HostCopy copy;
-  if (auto ready = readyHostCopy(path)) {
-    copy.path = *ready;
-    copy.converted = ready_[path].converted;
-    return copy;
-  }
-  if (auto it = ready_.find(path); it != ready_.end() && it->second.error != AudioError::None) {
-    const auto stamp = files_.stamp(path);
-    if (stamp && *stamp == it->second.stamp) {
-      copy.error = it->second.error;
-      return copy;
+  const auto stamp = files_.stamp(path);
+  if (!stamp) return Failed(path, AudioError::CannotOpen);
+  if (auto it = made_.find(path); it != made_.end() && it->second.stamp == *stamp) {
+    Made& m = it->second;
+    if (m.error != AudioError::None) return Failed(path, m.error);
+    if (files_.stamp(m.path)) {
+      // The copy's time says when it was last used; the cache's sweep goes by it.
+      if (const std::uint64_t now = files_.now(); now > m.used + kFileTimeDay) {
+        files_.touch(m.path);
+        m.used = now;
+      }
+      return Ready(m.path, true);
     }
+    made_.erase(it);  // removed behind the program's back: made again
   }
-  ready_.erase(path);
-  AudioError error = AudioError::None;
-  const Known* k = know(path, error);
-  if (!k || error != AudioError::None) {
-    copy.error = error;
-    return copy;
-  }
-  if (k->info.hostReady) {
-    ready_[path] = Ready{k->stamp, path, false};
-    copy.path = path;
-    return copy;
-  }
-  copy = convert(path, *k);
-  if (copy.error != AudioError::None) ready_[path] = Ready{k->stamp, "", false, copy.error};
-  return copy;
+  if (auto it = underWay_.find(path); it != underWay_.end() && it->second == *stamp) return HostCopy{};
+
+  const Known* k = know(path, *stamp);
+  if (k->info.error != AudioError::None) return Failed(path, k->info.error);
+  if (k->info.hostReady) return Ready(path, false);
+  const std::string cache = folder();
+  if (cache.empty()) return Failed(path, AudioError::CannotWrite);
+
+  CopyOrder order;
+  order.source = path;
+  order.stamp = *stamp;
+  order.portable = k->portable;
+  order.copy = CopyPathFor(cache, path);
+  order.maxSeconds = kLongestMessageSeconds;
+  for (const auto& [source, m] : made_)
+    if (m.error == AudioError::None) order.keep.insert(m.path);
+  underWay_[path] = *stamp;
+  AudioFiles& files = files_;
+  SystemDecoder* decoder = decoder_;
+  std::weak_ptr<MessageAudio*> self = self_;
+  worker_.post([&files, decoder, order = std::move(order), self](const std::atomic<bool>& stopping) -> Worker::Result {
+    const CopyOutcome outcome = MakeHostCopy(files, decoder, order, stopping);
+    return [self, order, outcome] {
+      const auto alive = self.lock();
+      if (!alive) return;
+      MessageAudio& audio = **alive;
+      if (auto it = audio.underWay_.find(order.source); it != audio.underWay_.end() && it->second == order.stamp)
+        audio.underWay_.erase(it);
+      if (outcome.stopped) return;
+      if (audio.made_.size() >= kMaxRemembered) audio.made_.clear();
+      audio.made_[order.source] = Made{order.stamp, order.copy, outcome.error, audio.files_.now()};
+    };
+  });
+  return HostCopy{};
 }
 
-HostCopy MessageAudio::convert(const std::string& path, const Known& known) {
-  HostCopy copy;
-  const std::string folder = files_.cacheFolder();
-  if (folder.empty()) {
-    copy.error = AudioError::CannotOpen;
-    return copy;
-  }
-  const std::string target = CopyPathFor(folder, path);
-  const std::string sidecar = SidecarText(path, known.stamp);
-  // Made by an earlier run from the same source as it is now.
-  const auto made = files_.readAll(SidecarPath(target));
-  if (!(made && *made == sidecar && files_.stamp(target))) {
-    MonoAudio audio;
-    if (known.portable) {
-      const auto bytes = files_.readAll(path);
-      if (!bytes) {
-        copy.error = AudioError::CannotOpen;
-        return copy;
-      }
-      WavDecode d = DecodeWavMono(*bytes);
-      if (d.error != AudioError::None) {
-        copy.error = d.error;
-        return copy;
-      }
-      audio = std::move(d.audio);
-    } else {
-      SystemDecode d = decoder_ ? decoder_->decode(path) : SystemDecode{AudioError::Unsupported, {}};
-      if (d.error != AudioError::None) {
-        copy.error = d.error;
-        return copy;
-      }
-      audio = std::move(d.audio);
-    }
-    // The sidecar goes last: a copy without a matching one is made again.
-    if (!files_.replaceAll(target, ConvertToHostWav(audio)) || !files_.replaceAll(SidecarPath(target), sidecar)) {
-      copy.error = AudioError::CannotOpen;
-      return copy;
-    }
-  }
-  ready_[path] = Ready{known.stamp, target, true};
-  copy.path = target;
-  copy.converted = true;
-  return copy;
+void MessageAudio::tidyCache() {
+  std::set<std::string> keep;
+  for (const auto& [source, m] : made_)
+    if (m.error == AudioError::None) keep.insert(m.path);
+  AudioFiles& files = files_;
+  // The folder is found there too: the shell's call has no place at start-up.
+  worker_.post([&files, keep](const std::atomic<bool>&) -> Worker::Result {
+    SweepCache(files, files.cacheFolder(), keep, Sweep::Whole);
+    return {};
+  });
 }
 
 std::string HostFormatName() { return kHostFormat; }

@@ -49,27 +49,27 @@ Design DesignFor(std::uint32_t rate) {
 
 }  // namespace
 
-std::vector<float> ResampleTo8000(const std::vector<float>& input, std::uint32_t rate) {
-  if (rate == kOut || input.empty() || rate == 0) return input;
+Resampler::Resampler(std::uint32_t rate) : rate_(rate) {
+  through_ = rate == kOut || rate == 0;
+  if (through_) return;
   const std::uint64_t g = std::gcd<std::uint64_t>(rate, kOut);
-  const std::uint64_t up = kOut / g, down = rate / g;  // output n sits at input n * down / up
-  const std::uint64_t frames = input.size();
-  const std::uint64_t outFrames = (frames * kOut + rate / 2) / rate;
-
+  up_ = kOut / g;
+  down_ = rate / g;  // output n sits at input n * down / up
   const Design d = DesignFor(rate);
-  const int taps = 2 * d.half;
-  const std::uint64_t phases = std::max<std::uint64_t>(1, std::min<std::uint64_t>(up, kMaxTableFloats / taps));
+  half_ = d.half;
+  taps_ = 2 * d.half;
+  phases_ = std::max<std::uint64_t>(1, std::min<std::uint64_t>(up_, kMaxTableFloats / static_cast<std::uint64_t>(taps_)));
 
   // table[p][j] weighs input (floor(t) - half + 1 + j) for an output at
   // t = floor(t) + p / phases; each phase sums to 1 so silence stays silence
   // and a constant stays that constant.
-  std::vector<float> table(phases * taps);
+  table_.resize(phases_ * static_cast<std::uint64_t>(taps_));
   const double norm = BesselI0(d.beta);
-  for (std::uint64_t p = 0; p < phases; ++p) {
-    const double frac = static_cast<double>(p) / static_cast<double>(phases);
+  std::vector<double> h(static_cast<std::size_t>(taps_));
+  for (std::uint64_t p = 0; p < phases_; ++p) {
+    const double frac = static_cast<double>(p) / static_cast<double>(phases_);
     double sum = 0;
-    std::vector<double> h(taps);
-    for (int j = 0; j < taps; ++j) {
+    for (int j = 0; j < taps_; ++j) {
       const double x = frac + d.half - 1 - j;        // distance from the output instant
       const double r = x / d.half;
       const double w = std::abs(r) >= 1 ? 0 : BesselI0(d.beta * std::sqrt(1 - r * r)) / norm;
@@ -78,33 +78,71 @@ std::vector<float> ResampleTo8000(const std::vector<float>& input, std::uint32_t
       h[j] = 2 * d.cutoff * sinc * w;
       sum += h[j];
     }
-    for (int j = 0; j < taps; ++j) table[p * taps + j] = static_cast<float>(h[j] / sum);
+    for (int j = 0; j < taps_; ++j) table_[p * taps_ + j] = static_cast<float>(h[j] / sum);
   }
+  // Silence before the start, so the first outputs need no tests.
+  held_.assign(static_cast<std::size_t>(taps_), 0.0f);
+  base_ = -taps_;
+}
 
-  // The input padded with silence on both sides, so the edges need no tests.
-  std::vector<float> padded(frames + 2 * static_cast<std::size_t>(taps), 0.0f);
-  std::copy(input.begin(), input.end(), padded.begin() + taps);
-
-  std::vector<float> out(outFrames);
-  for (std::uint64_t n = 0; n < outFrames; ++n) {
-    const std::uint64_t pos = n * down;
-    std::uint64_t whole = pos / up;
-    std::uint64_t p = pos % up;
-    if (phases != up) {
-      p = (p * phases + up / 2) / up;
-      if (p == phases) p = 0, ++whole;
+void Resampler::produce(std::uint64_t available, std::uint64_t last, std::vector<float>& out) {
+  // `available`: input samples held (with any silence after the end);
+  // `last`: no output at or past this index.
+  for (; next_ < last; ++next_) {
+    const std::uint64_t pos = next_ * down_;
+    std::uint64_t whole = pos / up_;
+    std::uint64_t p = pos % up_;
+    if (phases_ != up_) {
+      p = (p * phases_ + up_ / 2) / up_;
+      if (p == phases_) p = 0, ++whole;
     }
-    const float* x = padded.data() + taps + whole - d.half + 1;
-    const float* h = table.data() + p * taps;
+    const std::int64_t first = static_cast<std::int64_t>(whole) - half_ + 1;
+    if (first + taps_ > static_cast<std::int64_t>(available)) break;
+    const float* x = held_.data() + (first - base_);
+    const float* h = table_.data() + p * static_cast<std::uint64_t>(taps_);
     // Eight partial sums: the compiler keeps them in vector registers.
     float acc[8] = {0, 0, 0, 0, 0, 0, 0, 0};
     int j = 0;
-    for (; j + 8 <= taps; j += 8)
+    for (; j + 8 <= taps_; j += 8)
       for (int k = 0; k < 8; ++k) acc[k] += x[j + k] * h[j + k];
     float sum = ((acc[0] + acc[1]) + (acc[2] + acc[3])) + ((acc[4] + acc[5]) + (acc[6] + acc[7]));
-    for (; j < taps; ++j) sum += x[j] * h[j];
-    out[n] = sum;
+    for (; j < taps_; ++j) sum += x[j] * h[j];
+    out.push_back(sum);
   }
+  // What no later output reaches is let go; the copying is amortised by
+  // letting go only once it is at least half of what is held.
+  const std::uint64_t pos = next_ * down_;
+  const std::int64_t keepFrom = static_cast<std::int64_t>(pos / up_) - half_;
+  const std::int64_t drop = keepFrom - base_;
+  if (drop > 0 && static_cast<std::size_t>(drop) * 2 >= held_.size()) {
+    const std::size_t n = std::min(static_cast<std::size_t>(drop), held_.size());
+    held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(n));
+    base_ += static_cast<std::int64_t>(n);
+  }
+}
+
+void Resampler::push(const float* in, std::size_t count, std::vector<float>& out) {
+  if (through_) {
+    out.insert(out.end(), in, in + count);
+    return;
+  }
+  held_.insert(held_.end(), in, in + count);
+  received_ += count;
+  produce(received_, UINT64_MAX, out);
+}
+
+void Resampler::finish(std::vector<float>& out) {
+  if (through_) return;
+  const std::uint64_t total = (received_ * kOut + rate_ / 2) / rate_;
+  held_.insert(held_.end(), static_cast<std::size_t>(taps_), 0.0f);
+  produce(received_ + static_cast<std::uint64_t>(taps_), total, out);
+}
+
+std::vector<float> ResampleTo8000(const std::vector<float>& input, std::uint32_t rate) {
+  Resampler r(rate);
+  std::vector<float> out;
+  r.push(input.data(), input.size(), out);
+  r.finish(out);
   return out;
 }
 

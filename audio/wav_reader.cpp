@@ -1,5 +1,6 @@
 #include "audio/wav_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -88,6 +89,12 @@ float PcmSample(const unsigned char* p) {
   }
 }
 
+// Past this a sample is clipped: far beyond anything the 8-bit copy keeps,
+// and small enough that 65535 channels mixed stay finite.
+constexpr float kSampleLimit = 4.0f;
+
+float Clipped(float v) { return v > kSampleLimit ? kSampleLimit : v < -kSampleLimit ? -kSampleLimit : v; }
+
 template <class Sample>
 void Mix(const unsigned char* p, std::size_t frames, int channels, int bytes, float* out, Sample sample) {
   const float scale = 1.0f / static_cast<float>(channels);
@@ -101,98 +108,18 @@ void Mix(const unsigned char* p, std::size_t frames, int channels, int bytes, fl
 float FloatSample(const unsigned char* p) {
   float v;
   std::memcpy(&v, p, 4);
-  return std::isfinite(v) ? v : 0.0f;
+  return std::isfinite(v) ? Clipped(v) : 0.0f;
 }
 float DoubleSample(const unsigned char* p) {
   double v;
   std::memcpy(&v, p, 8);
-  return std::isfinite(v) ? static_cast<float>(v) : 0.0f;
+  if (!std::isfinite(v)) return 0.0f;
+  return v > kSampleLimit ? kSampleLimit : v < -kSampleLimit ? -kSampleLimit : static_cast<float>(v);
 }
 
-}  // namespace
-
-WavParse ParseWav(std::string_view b) {
-  WavParse r;
-  if (b.size() < 12 || b.substr(0, 4) != "RIFF" || b.substr(8, 4) != "WAVE") {
-    r.error = AudioError::NotAudio;
-    return r;
-  }
-  // The RIFF size is often wrong in the wild: the chunks themselves decide.
-  bool haveFormat = false, haveData = false;
-  AudioError formatError = AudioError::None;
-  std::size_t at = 12;
-  std::size_t dataOffset = 0, dataBytes = 0;
-  bool dataCut = false;
-  while (b.size() - at >= 8) {
-    const std::string_view id = b.substr(at, 4);
-    const std::uint32_t size = U32(b, at + 4);
-    const std::size_t body = at + 8;
-    const std::size_t left = b.size() - body;
-    if (id == "data") {
-      haveData = true;
-      dataOffset = body;
-      // 0xFFFFFFFF is what streaming recorders leave: the sound runs to the end.
-      if (size == 0xFFFFFFFFu) dataBytes = left;
-      else if (size > left) dataBytes = left, dataCut = true;
-      else dataBytes = size;
-      if (haveFormat) break;
-    } else if (id == "fmt ") {
-      if (size > left) {
-        r.error = AudioError::Truncated;
-        return r;
-      }
-      haveFormat = true;
-      formatError = ReadFormat(b.substr(body, size), r.layout.format, r.layout.blockAlign);
-      if (haveData) break;
-    }
-    if (size > left) break;
-    at = body + size + (size & 1);
-    if (at > b.size()) break;
-  }
-  if (!haveFormat) {
-    r.error = haveData ? AudioError::Corrupt : AudioError::Truncated;
-    return r;
-  }
-  if (formatError != AudioError::None) {
-    r.error = formatError;
-    return r;
-  }
-  if (!haveData) {
-    r.error = AudioError::Truncated;
-    return r;
-  }
-  if (dataCut) {
-    r.error = AudioError::Truncated;
-    return r;
-  }
-  const auto block = static_cast<std::size_t>(r.layout.blockAlign);
-  r.layout.dataOffset = dataOffset;
-  r.layout.dataBytes = dataBytes - dataBytes % block;
-  if (r.layout.format.encoding != SampleEncoding::Compressed)
-    r.layout.seconds = static_cast<double>(r.layout.dataBytes / block) / r.layout.format.sampleRate;
-  return r;
-}
-
-WavDecode DecodeWavMono(std::string_view b) {
-  WavDecode d;
-  const WavParse parsed = ParseWav(b);
-  d.format = parsed.layout.format;
-  if (parsed.error != AudioError::None) {
-    d.error = parsed.error;
-    return d;
-  }
-  const AudioFormat& f = parsed.layout.format;
-  if (f.encoding == SampleEncoding::Compressed) {
-    d.error = AudioError::Unsupported;
-    return d;
-  }
-  const int bytes = f.bits / 8;
-  const std::size_t frames = parsed.layout.dataBytes / static_cast<std::size_t>(parsed.layout.blockAlign);
-  d.audio.sampleRate = f.sampleRate;
-  d.audio.samples.resize(frames);
-  const auto* p = reinterpret_cast<const unsigned char*>(b.data() + parsed.layout.dataOffset);
-  float* out = d.audio.samples.data();
+void MixBlock(const AudioFormat& f, const unsigned char* p, std::size_t frames, float* out) {
   const int ch = f.channels;
+  const int bytes = f.bits / 8;
   switch (f.encoding) {
     case SampleEncoding::Pcm:
       // Lambdas rather than function pointers, so the sample read is inlined.
@@ -209,6 +136,145 @@ WavDecode DecodeWavMono(std::string_view b) {
     case SampleEncoding::ALaw: Mix(p, frames, ch, 1, out, [](const unsigned char* q) { return ALaw(*q); }); break;
     case SampleEncoding::Compressed: break;
   }
+}
+
+// More chunks than any recorder writes: past them the file is taken as
+// damaged rather than walked read by read.
+constexpr int kMaxChunks = 1024;
+// Bytes of sound read and mixed at a time.
+constexpr std::size_t kBlockBytes = 64 * 1024;
+
+}  // namespace
+
+WavParse ParseWav(ByteReader& file) {
+  WavParse r;
+  const std::uint64_t size = file.size();
+  char head[12];
+  if (size < 12 || file.read(0, head, 12) != 12 || std::memcmp(head, "RIFF", 4) != 0 ||
+      std::memcmp(head + 8, "WAVE", 4) != 0) {
+    r.error = AudioError::NotAudio;
+    return r;
+  }
+  // The RIFF size is often wrong in the wild: the chunks themselves decide.
+  bool haveFormat = false, haveData = false, dataCut = false;
+  AudioError formatError = AudioError::None;
+  std::uint64_t at = 12, dataOffset = 0, dataBytes = 0;
+  for (int chunks = 0; size - at >= 8; ++chunks) {
+    if (chunks == kMaxChunks) {
+      r.error = AudioError::Corrupt;
+      return r;
+    }
+    char header[8];
+    if (file.read(at, header, 8) != 8) {
+      r.error = AudioError::CannotOpen;
+      return r;
+    }
+    const std::string_view id(header, 4);
+    const std::uint32_t chunkSize = U32(std::string_view(header, 8), 4);
+    const std::uint64_t body = at + 8;
+    const std::uint64_t left = size - body;
+    if (id == "data") {
+      haveData = true;
+      dataOffset = body;
+      // 0xFFFFFFFF is what streaming recorders leave: the sound runs to the end.
+      if (chunkSize == 0xFFFFFFFFu) dataBytes = left;
+      else if (chunkSize > left) dataBytes = left, dataCut = true;
+      else dataBytes = chunkSize;
+      if (haveFormat) break;
+    } else if (id == "fmt ") {
+      if (chunkSize > left) {
+        r.error = AudioError::Truncated;
+        return r;
+      }
+      haveFormat = true;
+      // Nothing past the extensible format's 40 bytes is read.
+      char fmt[40];
+      const std::size_t want = std::min<std::uint32_t>(chunkSize, sizeof fmt);
+      if (file.read(body, fmt, want) != want) {
+        r.error = AudioError::CannotOpen;
+        return r;
+      }
+      formatError = ReadFormat(std::string_view(fmt, want), r.layout.format, r.layout.blockAlign);
+      if (haveData) break;
+    }
+    if (chunkSize > left) break;
+    at = body + chunkSize + (chunkSize & 1);
+    if (at > size) break;
+  }
+  if (!haveFormat) {
+    r.error = haveData ? AudioError::Corrupt : AudioError::Truncated;
+    return r;
+  }
+  if (formatError != AudioError::None) {
+    r.error = formatError;
+    return r;
+  }
+  if (!haveData || dataCut) {
+    r.error = AudioError::Truncated;
+    return r;
+  }
+  const auto block = static_cast<std::uint64_t>(r.layout.blockAlign);
+  r.layout.dataOffset = dataOffset;
+  r.layout.dataBytes = dataBytes - dataBytes % block;
+  if (r.layout.format.encoding != SampleEncoding::Compressed)
+    r.layout.seconds = static_cast<double>(r.layout.dataBytes / block) / r.layout.format.sampleRate;
+  return r;
+}
+
+WavParse ParseWav(std::string_view bytes) {
+  MemoryReader reader(bytes);
+  return ParseWav(reader);
+}
+
+AudioError DecodeWav(ByteReader& file, const WavLayout& layout, MonoSink& sink) {
+  const AudioFormat& f = layout.format;
+  if (f.encoding == SampleEncoding::Compressed) return AudioError::Unsupported;
+  const auto block = static_cast<std::size_t>(layout.blockAlign);
+  if (block == 0 || f.channels <= 0) return AudioError::Corrupt;
+  const std::size_t framesPerRead = std::max<std::size_t>(1, kBlockBytes / block);
+  std::vector<char> bytes(framesPerRead * block);
+  std::vector<float> mono(framesPerRead);
+  if (!sink.start(f.sampleRate)) return AudioError::None;
+  const std::uint64_t frames = layout.dataBytes / block;
+  for (std::uint64_t done = 0; done < frames;) {
+    const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(framesPerRead, frames - done));
+    // A file cut short since it was parsed is as incomplete as one cut before.
+    if (file.read(layout.dataOffset + done * block, bytes.data(), n * block) != n * block) return AudioError::Truncated;
+    MixBlock(f, reinterpret_cast<const unsigned char*>(bytes.data()), n, mono.data());
+    if (!sink.take(mono.data(), n)) return AudioError::None;
+    done += n;
+  }
+  return AudioError::None;
+}
+
+namespace {
+
+struct CollectingSink : MonoSink {
+  explicit CollectingSink(MonoAudio& a) : audio(a) {}
+  bool start(std::uint32_t rate) override {
+    audio.sampleRate = rate;
+    return true;
+  }
+  bool take(const float* s, std::size_t n) override {
+    audio.samples.insert(audio.samples.end(), s, s + n);
+    return true;
+  }
+  MonoAudio& audio;
+};
+
+}  // namespace
+
+WavDecode DecodeWavMono(std::string_view b) {
+  WavDecode d;
+  MemoryReader reader(b);
+  const WavParse parsed = ParseWav(reader);
+  d.format = parsed.layout.format;
+  d.error = parsed.error;
+  if (d.error != AudioError::None) return d;
+  d.audio.samples.reserve(static_cast<std::size_t>(parsed.layout.dataBytes / static_cast<std::uint64_t>(parsed.layout.blockAlign)));
+  CollectingSink sink(d.audio);
+  d.error = DecodeWav(reader, parsed.layout, sink);
+  if (d.error != AudioError::None) d.audio = MonoAudio{};
   return d;
 }
 

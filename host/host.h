@@ -6,8 +6,29 @@
 // (skip the step, or stop the program with a message).
 //
 // A failure is `gone` when the host itself is no longer there (its process
-// died or disconnected), as opposed to a host that answered with an error:
-// nothing is gained by stopping the program for a host that cannot hear it.
+// died or disconnected, or it did not answer in time), as opposed to a host
+// that answered with an error: nothing is gained by stopping the program for
+// a host that cannot hear it.
+//
+// What the program can count on from the real host's connection (on
+// Windows), though it calls it synchronously from the window's thread:
+// - Every call returns within about 10 s. The host's object lives on a
+//   thread of its own; the window's thread waits for the answer in a wait
+//   that keeps the window painting, its timers ticking and its sent and
+//   posted messages answered, while the operator's mouse and keyboard
+//   input stays queued until the call returns. calling() is true during
+//   that wait, and the host's events are held back until it ends.
+// - A call not answered in 10 s is given up: it fails as `gone` ("the host
+//   did not answer in 10 s"), the stuck object is never touched again, and
+//   the link (host_link.h) loses the connection and makes a fresh one at
+//   once, unkeying through it first. Making a connection is bounded the
+//   same way.
+// - A call made while another is still waiting further up the stack (only
+//   the ways the program ends do this, from a message that came in during
+//   the wait) first waits for that one to return or be given up; two calls
+//   are never under way together.
+// - A host that rejects calls (busy in a dialog) is asked again for about a
+//   second, then the call fails as an answer, not as `gone`.
 #include <string>
 
 namespace orv {
@@ -66,7 +87,8 @@ class Host {
   // The host is not there: calls are answered at once, failed and `gone`.
   virtual bool gone() const { return false; }
   // A call to the host is under way further up this thread's stack (its
-  // wait dispatches timer messages): a tick that finds this defers its work.
+  // wait dispatches timer messages): a tick that finds this defers its work
+  // rather than run inside the call.
   virtual bool calling() const { return false; }
 };
 

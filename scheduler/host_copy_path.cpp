@@ -1,12 +1,13 @@
 #include "scheduler/host_copy_path.h"
 
-#include "audio/message_audio.h"
-
 namespace orv {
 
-std::string HostCopyPath(MessageAudio* audio, const std::string& messagePath) {
-  if (!audio) return messagePath;
-  return audio->readyHostCopy(messagePath).value_or(messagePath);
+HostCopy HostCopyPath(MessageAudio* audio, const std::string& messagePath) {
+  if (audio) return audio->prepareHostCopy(messagePath);
+  HostCopy copy;
+  copy.state = HostCopy::State::Ready;
+  copy.path = messagePath;
+  return copy;
 }
 
 }  // namespace orv

@@ -2,14 +2,15 @@
 // The file the host is handed for a message in RF + IP mode.
 #include <string>
 
+#include "audio/message_audio.h"
+
 namespace orv {
 
-class MessageAudio;
-
 // The message's own file when it is in the host's format, else its
-// converted copy when one is ready and current. Never converts: the copy is
-// made before the send (arming, a new name, a stale copy found on a tick
-// that sends nothing); without one the file goes as it stands.
-std::string HostCopyPath(MessageAudio* audio, const std::string& messagePath);
+// converted copy once that is ready and current. Never waits: a copy not
+// made yet is asked for, and comes back Pending; the sender then waits as
+// for a busy host. Failed carries the message's own file, which goes as it
+// stands. Without `audio` every file goes as it stands.
+HostCopy HostCopyPath(MessageAudio* audio, const std::string& messagePath);
 
 }  // namespace orv

@@ -29,12 +29,22 @@ std::string RecordLine(const RecordEntry& e) {
          field(e.outcome);
 }
 
+std::string RecordCountText(std::uint64_t total, std::size_t kept) {
+  if (total == 0) return "Nada enviado nem tentado nesta sess\xC3\xA3o ainda.";
+  std::string text = std::to_string(total) + (total == 1 ? " registro" : " registros") + " nesta sess\xC3\xA3o";
+  if (kept < total) text += "; aqui os " + std::to_string(kept) + " mais novos";
+  return text + ", o mais novo em cima.";
+}
+
 void TransmissionRecord::add(std::string origin, std::string file, std::string mode, std::string outcome) {
   entries_.push_back({clock_.localNow(), std::move(origin), std::move(file), std::move(mode), std::move(outcome)});
+  ++total_;
   if (out_ && *out_) {
     *out_ << RecordLine(entries_.back()) << "\r\n";
     out_->flush();
   }
+  // The file has it already; memory keeps the newest only.
+  if (entries_.size() > kRecordsKept) entries_.pop_front();
   for (auto& listener : listeners_) listener();
 }
 

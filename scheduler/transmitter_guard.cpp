@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "scheduler/host_copy_path.h"
+#include "scheduler/message_path.h"
 #include "scheduler/message_send.h"
 
 namespace orv {
@@ -179,7 +180,9 @@ TransmitterGuard::Hold TransmitterGuard::send(const Message& m, const std::funct
   if (busy) return Hold::HostBusy;
   const std::string mode = CurrentModeName(c_);
   if (mode.empty()) return Hold::NoMode;
-  if (m.requireFile && s_.files && !s_.files->exists(m.path)) {
+  // A device (NUL, COM1...) is never handed over nor played: nothing of it
+  // is a message.
+  if ((m.requireFile && s_.files && !s_.files->exists(m.path)) || NamesADevice(m.path)) {
     record(m, mode, kOutcomeMissingFile);
     if (whileKeyed) whileKeyed();
     return Hold::None;
@@ -211,7 +214,12 @@ TransmitterGuard::Hold TransmitterGuard::playLocally(const Message& m, const std
 }
 
 TransmitterGuard::Hold TransmitterGuard::sendToHost(const Message& m, const std::function<void()>& whileKeyed) {
-  const std::string copy = HostCopyPath(s_.audio, m.path);
+  Host& host = *s_.EchoLink;
+  // A copy for the host still being made holds the message back as a busy
+  // host does: it is never handed over half converted.
+  const HostCopy hostFile = HostCopyPath(s_.audio, m.path);
+  if (hostFile.state == HostCopy::State::Pending) return Hold::CopyNotReady;
+  const std::string copy = hostFile.path;
   showKeyed();
   const HostReply keyed = setTransmit(true);
   armSafetyNet(0);

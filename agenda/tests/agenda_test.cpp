@@ -69,6 +69,17 @@ TEST(AgendaSending, TheClockSetBackOrForwardByHand) {
   EXPECT_TRUE(late.record.entries().empty());
 }
 
+TEST(AgendaSending, AClockCorrectedFromAYearAheadKeepsTheEntriesFromThenOn) {
+  AgendaFixture f;
+  f.agendaFile({"10:00 todos a.wav"}, {"a.wav"});
+  f.startAt(2027, 5, 4, 9, 59, 0);      // a year ahead by mistake
+  f.agenda.load();
+  f.time.advance(61s);
+  f.time.shiftWall(-std::chrono::hours(24 * 365));
+  f.time.advance(std::chrono::hours(24));
+  EXPECT_THAT(f.outcomes(), ElementsAre("2027-05-04 10:00:00 agenda 1 enviada", "2026-05-05 10:00:00 agenda 1 enviada"));
+}
+
 TEST(AgendaSending, ABusyHostHoldsTheMessageUpToTenMinutes) {
   AgendaFixture f;
   f.agendaFile({"10:00 todos a.wav", "10:20 todos a.wav"}, {"a.wav"});

@@ -102,7 +102,12 @@ class StationConnection : public Host {
  private:
   template <class R, class F>
   R call(const std::string& what, F&& answer) {
-    if (broken_ || !s_.alive) return R::lost(what + ": the host is not there");
+    if (broken_ || !s_.alive) {
+      if (s_.trace) std::printf("%lld %s lost\n", static_cast<long long>(s_.time.monotonic().count()), what.c_str());
+      // A connection given up on says so on every later call, as the host
+      // layer's does.
+      return broken_ ? R::givenUp(what + ": given up") : R::lost(what + ": the host is not there");
+    }
     if (s_.depth > 0 && !s_.nestedAllowed) s_.violations.push_back(what + " started inside another call");
     ++s_.depth;
     struct Leave {
@@ -113,6 +118,7 @@ class StationConnection : public Host {
       // Given up after 10 s by the host layer: the window's timers were
       // deferred meanwhile, so they are simply overdue now.
       --s_.hangNext;
+      if (s_.trace) std::printf("%lld %s hangs\n", static_cast<long long>(s_.time.monotonic().count()), what.c_str());
       s_.time.jump(10s);
       broken_ = true;
       return R::givenUp(what + ": no answer in 10 s");

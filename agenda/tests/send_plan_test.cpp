@@ -31,15 +31,5 @@ TEST(SendPlan, SlotsAndAgendaEntriesOverTheNextDay) {
   EXPECT_DOUBLE_EQ(hours[1], 10);
 }
 
-TEST(SendPlan, WavLengthFromItsHeader) {
-  auto le = [](std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-  std::string wav = "RIFF" + le(0) + "WAVE" + "LIST" + le(3) + "abc" + std::string(1, '\0') + "fmt " + le(16) +
-                    std::string("\x01\x00\x01\x00", 4) + le(8000) + le(8000) + std::string("\x01\x00\x08\x00", 4) +
-                    "data" + le(16000) + std::string(16000, '\x80');
-  EXPECT_DOUBLE_EQ(*WavSeconds(wav), 2.0);
-  EXPECT_FALSE(WavSeconds("RIFF....WAVEdata").has_value());
-  EXPECT_FALSE(WavSeconds("not a wav").has_value());
-}
-
 }  // namespace
 }  // namespace orv

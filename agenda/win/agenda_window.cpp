@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "announce/time_clips.h"
+#include "audio/message_audio.h"
 #include "scheduler/message_path.h"
 #include "platform/win/text.h"
 
@@ -100,18 +101,21 @@ bool AgendaWindow::FileExists(const std::string& name) {
   return files.exists(MessagePath(c_.fields->caminho, name));
 }
 
-std::optional<double> AgendaWindow::Length(const std::string& name) {
-  auto it = lengths_.find(name);
-  if (it != lengths_.end()) return it->second;
+std::optional<double> AgendaWindow::Length(std::map<std::string, std::optional<double>>& known, const std::string& name) {
+  auto it = known.find(name);
+  if (it != known.end()) return it->second;
   std::optional<double> seconds;
-  if (auto bytes = c_.services->files->readAll(MessagePath(c_.fields->caminho, name))) seconds = WavSeconds(*bytes);
-  lengths_[name] = seconds;
+  // The header only, and read again only when the file changed.
+  if (MessageAudio* audio = c_.services->audio) {
+    const AudioFileInfo info = audio->inspect(MessagePath(c_.fields->caminho, name));
+    if (info.error == AudioError::None) seconds = info.seconds;
+  }
+  known[name] = seconds;
   return seconds;
 }
 
 void AgendaWindow::Fill() {
   SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-  lengths_.clear();
   int row = 0;
   for (size_t i = 0; i < edited_.lines.size(); ++i) {
     const AgendaLine& line = edited_.lines[i];
@@ -231,7 +235,9 @@ void AgendaWindow::Save() {
 void AgendaWindow::RefreshPlan() {
   const LocalTime now = c_.services->clock->localNow();
   auto plan = PlanSends(SlotsFromControls(*c_.controls, c_.slotArmed), edited_, now);
-  auto airtime = AirtimePerHour(plan, [this](const std::string& f) { return Length(f); });
+  // Each file asked once per plan: a day of sends names only a few.
+  std::map<std::string, std::optional<double>> known;
+  auto airtime = AirtimePerHour(plan, [&](const std::string& f) { return Length(known, f); });
   timeline_.SetPlan(std::move(plan), airtime, now);
 }
 
@@ -253,7 +259,8 @@ LRESULT AgendaWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     }
     case WM_TIMER:
-      if (wp == kMinuteTimer) RefreshPlan();
+      // Once a minute at most, and not for a hidden window: showing it rebuilds.
+      if (wp == kMinuteTimer && IsWindowVisible(hwnd())) RefreshPlan();
       return 0;
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wp);

@@ -40,7 +40,7 @@ class AgendaWindow : public BaseWindow {
   void ShowState();
   int SelectedLine() const;
   bool FileExists(const std::string& name);
-  std::optional<double> Length(const std::string& name);
+  std::optional<double> Length(std::map<std::string, std::optional<double>>& known, const std::string& name);
 
   AgendaWindowsContext c_;
   Dpi dpi_;
@@ -49,7 +49,6 @@ class AgendaWindow : public BaseWindow {
   TimelineControl timeline_;
   AgendaFile edited_;
   bool dirty_ = false;
-  std::map<std::string, std::optional<double>> lengths_;
 };
 
 }  // namespace orv::win

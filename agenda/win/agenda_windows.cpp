@@ -17,13 +17,10 @@ void Front(HWND w) {
 }  // namespace
 
 AgendaWindows::AgendaWindows(AgendaWindowsContext context) : c_(std::move(context)) {
-  // Both windows follow what happens while they are open (or hidden).
+  // A new record is one more row, whatever the window shows. The plan is
+  // not rebuilt here, inside a send, but by the Agenda window's minute.
   if (c_.record) c_.record->subscribe([this] {
-      if (record_) record_->Fill();
-      if (agenda_) agenda_->RefreshPlan();
-    });
-  if (c_.agenda) c_.agenda->subscribe([this] {
-      if (agenda_) agenda_->RefreshPlan();
+      if (record_) record_->Added();
     });
 }
 

@@ -26,7 +26,8 @@ bool RecordWindow::Create() {
     SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     return c;
   };
-  list_ = add(WC_LISTVIEWW, L"", WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 8, 8, 684, 326, kIdList);
+  list_ = add(WC_LISTVIEWW, L"", WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, 8, 8, 684,
+              326, kIdList);
   SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   const struct { const wchar_t* name; int width; } columns[] = {
       {L"Data e hora", 124}, {L"Origem", 70}, {L"Arquivo", 170}, {L"Modo", 50}, {L"Resultado", 250}};
@@ -39,37 +40,46 @@ bool RecordWindow::Create() {
   }
   add(L"BUTTON", L"Copiar", WS_TABSTOP | BS_PUSHBUTTON, 8, 344, 90, 26, kIdCopiar);
   add(L"STATIC", L"", 0, 110, 350, 580, 18, kIdCount);
-  Fill();
+  SendMessageW(list_, LVM_SETITEMCOUNT, c_.record->entries().size(), 0);
+  ShowCount();
   RECT m;
   GetWindowRect(c_.main, &m);
   SetWindowPos(hwnd(), nullptr, m.left + dpi_.px(60), m.top + dpi_.px(80), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   return true;
 }
 
-void RecordWindow::Fill() {
-  if (!list_) return;
-  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-  const auto& entries = c_.record->entries();
-  int row = 0;
-  for (auto it = entries.rbegin(); it != entries.rend(); ++it, ++row) {
-    const std::string cells[] = {RecordDateText(it->when), it->origin, it->file, it->mode, it->outcome};
-    for (int col = 0; col < 5; ++col) {
-      std::wstring w = Widen(cells[col]);
-      LVITEMW item{};
-      item.mask = LVIF_TEXT;
-      item.iItem = row;
-      item.iSubItem = col;
-      item.pszText = w.data();
-      SendMessageW(list_, col == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    }
-  }
-  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list_, nullptr, TRUE);
-  const std::string count = entries.empty() ? "Nada enviado nem tentado nesta sess\xC3\xA3o ainda."
-                                            : std::to_string(entries.size()) + (entries.size() == 1 ? " registro" : " registros") +
-                                                  " nesta sess\xC3\xA3o, o mais novo em cima.";
+void RecordWindow::Added() {
+  // Shown once the sender is done: a record is written inside a send, and
+  // Wine takes milliseconds to change a list's length.
+  if (!list_ || showing_) return;
+  showing_ = PostMessageW(hwnd(), kShowAdded, 0, 0) != 0;
+}
+
+void RecordWindow::ShowAdded() {
+  showing_ = false;
+  // Every row moves down one; only what is on screen is drawn again. Once
+  // the record is full its length stays, and so does the list's.
+  const auto rows = static_cast<LRESULT>(c_.record->entries().size());
+  if (SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0) != rows)
+    SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), LVSICF_NOSCROLL);
+  InvalidateRect(list_, nullptr, FALSE);
+  ShowCount();
+}
+
+void RecordWindow::ShowCount() {
+  const std::string count = RecordCountText(c_.record->total(), c_.record->entries().size());
   SetDlgItemTextW(hwnd(), kIdCount, Widen(count).c_str());
+}
+
+void RecordWindow::CellText(int row, int column, wchar_t* out, int size) {
+  const auto& entries = c_.record->entries();
+  if (size <= 0) return;
+  out[0] = L'\0';
+  if (row < 0 || static_cast<std::size_t>(row) >= entries.size()) return;
+  const RecordEntry& e = entries[entries.size() - 1 - static_cast<std::size_t>(row)];
+  const std::string* cells[] = {nullptr, &e.origin, &e.file, &e.mode, &e.outcome};
+  const std::wstring text = Widen(column == 0 ? RecordDateText(e.when) : column < 5 ? *cells[column] : std::string());
+  lstrcpynW(out, text.c_str(), size);
 }
 
 std::string RecordWindow::ClipboardText() const {
@@ -105,6 +115,17 @@ LRESULT RecordWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    case WM_NOTIFY: {
+      auto* info = reinterpret_cast<NMLVDISPINFOW*>(lp);
+      if (info->hdr.idFrom == kIdList && info->hdr.code == LVN_GETDISPINFOW && (info->item.mask & LVIF_TEXT)) {
+        CellText(info->item.iItem, info->item.iSubItem, info->item.pszText, info->item.cchTextMax);
+        return 0;
+      }
+      break;
+    }
+    case kShowAdded:
+      ShowAdded();
+      return 0;
     case WM_CLOSE:
       ShowWindow(hwnd(), SW_HIDE);
       return 0;

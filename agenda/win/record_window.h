@@ -1,6 +1,8 @@
 #pragma once
 // "Registro de transmissões": the session's record, newest first, and a
-// button that copies it to the clipboard as tab-separated lines.
+// button that copies it to the clipboard as tab-separated lines. The list
+// holds no text of its own: it asks the record for the rows it shows, so a
+// new entry costs one row however long the session has run.
 #include <windows.h>
 
 #include <string>
@@ -17,8 +19,8 @@ class RecordWindow : public BaseWindow {
   enum Id : int { kIdList = 100, kIdCopiar, kIdCount };
   explicit RecordWindow(const AgendaWindowsContext& c) : c_(c) {}
   bool Create();
-  // Lists the record again (after a new entry).
-  void Fill();
+  // A new entry came: one more row on top, shown from the message loop.
+  void Added();
   // The whole record as the clipboard receives it, newest first.
   std::string ClipboardText() const;
 
@@ -26,12 +28,17 @@ class RecordWindow : public BaseWindow {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  static constexpr UINT kShowAdded = WM_APP + 1;
+  void ShowAdded();
   void Copy();
+  void ShowCount();
+  void CellText(int row, int column, wchar_t* out, int size);
 
   AgendaWindowsContext c_;
   Dpi dpi_;
   UniqueFont font_;
   HWND list_ = nullptr;
+  bool showing_ = false;   // a kShowAdded is on its way
 };
 
 }  // namespace orv::win

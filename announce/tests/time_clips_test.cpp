@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "announce/time_announcer.h"
 #include "audio/tests/wav_bytes.h"
 #include "audio/wav_reader.h"
 #include "tests/support/fake_audio_files.h"
-#include "tests/support/fake_jobs.h"
+#include "tests/support/fake_worker.h"
 
 namespace orv {
 namespace {
@@ -35,7 +33,15 @@ struct Clips {
     }
   }
   std::string clip(const std::string& name) { return files.files.at(kFolder + name); }
-  JoinedClips join(int h, int m) { return JoinClips(audio, nullptr, kFolder, h, m); }
+  // The message as written, and what the joining said.
+  JoinedClips join(int h, int m) {
+    MemoryWriter out;
+    JoinedClips j = JoinClips(audio, nullptr, kFolder, h, m, out, stopping);
+    wav = out.bytes;
+    return j;
+  }
+  std::string wav;
+  std::atomic<bool> stopping{false};
   test::FakeFileSystem files;
   test::FakeAudioFiles audio{files};
 };
@@ -49,16 +55,17 @@ TEST(TimeClips, TheMessageIsItsClipsInOrder) {
     const JoinedClips j = c.join(h, m);
     ASSERT_EQ(j.error, AudioError::None) << JoinProblem(j);
     // Clips in the host's format are taken sample for sample.
-    EXPECT_EQ(Samples(j.wav), Samples(c.clip("abertura.wav")) + Samples(c.clip(hh)) + Samples(c.clip(mm)) +
+    EXPECT_EQ(Samples(c.wav), Samples(c.clip("abertura.wav")) + Samples(c.clip(hh)) + Samples(c.clip(mm)) +
                                   Samples(c.clip("fecho.wav")));
-    const WavParse p = ParseWav(j.wav);
+    const WavParse p = ParseWav(c.wav);
     EXPECT_TRUE(IsHostFormat(p.layout.format));
     EXPECT_DOUBLE_EQ(j.seconds, p.layout.seconds);
   }
   // The opening and the closing are optional.
   c.files.files.erase(kFolder + "abertura.wav");
   c.files.files.erase(kFolder + "fecho.wav");
-  EXPECT_EQ(Samples(c.join(7, 5).wav), Samples(c.clip("h07.wav")) + Samples(c.clip("m05.wav")));
+  c.join(7, 5);
+  EXPECT_EQ(Samples(c.wav), Samples(c.clip("h07.wav")) + Samples(c.clip("m05.wav")));
 }
 
 TEST(TimeClips, ClipsInOtherFormatsAreBroughtToTheHostsAndKeepTheirLength) {
@@ -70,9 +77,9 @@ TEST(TimeClips, ClipsInOtherFormatsAreBroughtToTheHostsAndKeepTheirLength) {
   const JoinedClips j = c.join(9, 15);
   ASSERT_EQ(j.error, AudioError::None) << JoinProblem(j);
   EXPECT_NEAR(j.seconds, 0.8 + 0.6 + 0.7, 0.002);
-  EXPECT_TRUE(IsHostFormat(ParseWav(j.wav).layout.format));
+  EXPECT_TRUE(IsHostFormat(ParseWav(c.wav).layout.format));
   // Sound, not silence, in each part.
-  const std::string s = Samples(j.wav);
+  const std::string s = Samples(c.wav);
   for (double at : {0.4, 1.1, 1.8}) {
     int loudest = 0;
     for (int i = 0; i < 80; ++i)
@@ -98,7 +105,7 @@ TEST(TimeClips, AMissingTruncatedOrUnreadableClipRefusesNamingIt) {
   // A whole recording dropped in by mistake is not read into memory.
   c.files.unreadable.clear();
   c.files.files[kFolder + "abertura.wav"] = SineWav(kHost, 31, 400);
-  EXPECT_EQ(c.join(10, 41).error, AudioError::TooLarge);
+  EXPECT_EQ(c.join(10, 41).error, AudioError::TooLong);
   // What a folder lacks, for the windows.
   c.files.files.erase(kFolder + "h23.wav");
   const auto missing = MissingClips([&c](const std::string& p) { return c.files.exists(p); }, kFolder);
@@ -107,8 +114,8 @@ TEST(TimeClips, AMissingTruncatedOrUnreadableClipRefusesNamingIt) {
 
 TEST(TimeAnnouncer, MadeOnTheWorkerHandedOutByMinuteInTwoFilesInTurn) {
   Clips c;
-  test::FakeJobs jobs;
-  jobs.immediate = false;
+  test::FakeWorker jobs;
+  jobs.mode = test::FakeWorker::Mode::Held;
   TimeAnnouncer a(jobs, c.audio, nullptr);
   a.setProgramFolder("C:\\Orvalen\\");
   using State = TimeAnnouncer::State;
@@ -116,11 +123,12 @@ TEST(TimeAnnouncer, MadeOnTheWorkerHandedOutByMinuteInTwoFilesInTurn) {
   a.prepare(8, 0);
   a.prepare(8, 0);   // asked twice, made once
   EXPECT_EQ(a.status(8, 0).state, State::Making);
-  EXPECT_EQ(jobs.queued.size(), 1u);
+  EXPECT_EQ(jobs.waiting(), 1u);
   jobs.runAll();
   const auto first = a.status(8, 0);
   ASSERT_EQ(first.state, State::Ready);
-  EXPECT_EQ(c.files.files.at(first.path), c.join(8, 0).wav);
+  c.join(8, 0);
+  EXPECT_EQ(c.files.files.at(first.path), c.wav);
   a.prepare(8, 1);
   jobs.runAll();
   EXPECT_NE(a.status(8, 1).path, first.path);
@@ -145,17 +153,17 @@ TEST(TimeAnnouncer, MadeOnTheWorkerHandedOutByMinuteInTwoFilesInTurn) {
   EXPECT_EQ(a.status(8, 5).state, State::Refused);
 }
 
-TEST(TimeAnnouncer, OnARealWorkerThreadTheWindowNeverWaits) {
+TEST(TimeAnnouncer, TheProgramEndingWhileItIsMadeLeavesNoFileAndDecidesNothing) {
   Clips c;
-  WorkerThread worker;
-  TimeAnnouncer a(worker, c.audio, nullptr);
+  test::FakeWorker jobs;
+  jobs.mode = test::FakeWorker::Mode::Held;
+  TimeAnnouncer a(jobs, c.audio, nullptr);
   a.setProgramFolder("C:\\Orvalen\\");
   a.prepare(21, 30);
-  for (int i = 0; i < 500 && a.status(21, 30).state == TimeAnnouncer::State::Making; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(a.status(21, 30).state, TimeAnnouncer::State::Ready);
-  // Jobs still queued when the program ends are dropped, not waited for.
-  for (int m = 0; m < 20; ++m) a.prepare(22, m);
+  jobs.stopping = true;
+  jobs.runAll();
+  EXPECT_EQ(a.status(21, 30).state, TimeAnnouncer::State::Making);
+  for (const auto& [path, bytes] : c.files.files) EXPECT_EQ(path.find("hora-certa"), std::string::npos) << path;
 }
 
 }  // namespace

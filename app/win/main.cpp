@@ -12,7 +12,6 @@
 #include "agenda/agenda.h"
 #include "agenda/win/agenda_windows.h"
 #include "announce/time_announcer.h"
-#include "announce/worker_thread.h"
 #include "app/command_line.h"
 #include "app/startup_message.h"
 #include "app/win/app_windows.h"
@@ -24,12 +23,12 @@
 #include "host/logging_host.h"
 #include "host/simulated_host.h"
 #include "host/win/com_host.h"
-#include "host/win/com_message_filter.h"
 #include "host/win/simulator_window.h"
 #include "platform/win/decor.h"
 #include "platform/win/scoped.h"
 #include "platform/win/services.h"
 #include "platform/win/text.h"
+#include "platform/win/win_worker.h"
 #include "remote/control_texts.h"
 #include "remote/form_station.h"
 #include "remote/remote_control.h"
@@ -112,7 +111,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (cl.version) { Say(VersionText(), MB_ICONINFORMATION); return 0; }
 
   ComApartment apartment;
-  ComMessageFilter messageFilter;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
 
@@ -128,12 +126,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   DirectShowPlayback playback;
   WinAudioFiles audioFiles;
   MediaFoundationDecoder decoder;
-  MessageAudio audio(audioFiles, &decoder);
-  // The spoken time is made on a thread of its own, with its own files and
-  // decoders; the thread ends, with its last job, before they go.
+  // Reads and converts messages' sound; ends (stopping any conversion)
+  // before the files and the decoder it uses go.
+  WinWorker worker;
+  MessageAudio audio(audioFiles, &decoder, worker);
+  // Ahead of every copy the slots and the agenda will ask for.
+  audio.tidyCache();
+  // The spoken time is made on a worker of its own, so a long conversion
+  // never makes it late, with files and decoders of its own.
   WinAudioFiles announceFiles;
   MediaFoundationDecoder announceDecoder;
-  WorkerThread announceWorker([]() -> std::shared_ptr<void> { return std::make_shared<ComApartment>(COINIT_MULTITHREADED); });
+  WinWorker announceWorker;
   TimeAnnouncer announcer(announceWorker, announceFiles, &announceDecoder);
 
   // The host: the real one by its class, or the simulator in this process.

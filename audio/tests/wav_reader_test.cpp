@@ -82,6 +82,16 @@ TEST(WavReader, SkipsOtherChunksAndToleratesAWrongRiffSize) {
   EXPECT_EQ(ParseWav(streamed).layout.dataBytes, 6u);  // whole frames only
 }
 
+TEST(WavReader, LengthFromTheHeaderPastAnOddSizedChunk) {
+  auto le = [](std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+  std::string wav = "RIFF" + le(0) + "WAVE" + "LIST" + le(3) + "abc" + std::string(1, '\0') + "fmt " + le(16) +
+                    std::string("\x01\x00\x01\x00", 4) + le(8000) + le(8000) + std::string("\x01\x00\x08\x00", 4) +
+                    "data" + le(16000) + std::string(16000, '\x80');
+  EXPECT_DOUBLE_EQ(ParseWav(wav).layout.seconds, 2.0);
+  EXPECT_NE(ParseWav("RIFF....WAVEdata").error, AudioError::None);
+  EXPECT_NE(ParseWav("not a wav").error, AudioError::None);
+}
+
 TEST(WavReader, CompressedWavIsKnownButLeftToTheSystem) {
   std::string fmt;
   test::Put16(fmt, 0x11), test::Put16(fmt, 1), test::Put32(fmt, 8000), test::Put32(fmt, 4055);

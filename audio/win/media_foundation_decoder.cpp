@@ -7,6 +7,8 @@
 #include <mfreadwrite.h>
 #include <wrl/client.h>
 
+#include <vector>
+
 #include "platform/win/text.h"
 
 namespace orv::win {
@@ -49,8 +51,6 @@ MfApi& Api() {
 }
 
 constexpr DWORD kAudio = static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM);
-// Four hours at 48 kHz: past this a message is not a message.
-constexpr std::size_t kMaxFrames = std::size_t{4} * 3600 * 48000;
 
 // What the file's name says it is, for sources that report only the PCM
 // they decode to (Wine's do).
@@ -155,14 +155,14 @@ MediaFoundationDecoder::MediaFoundationDecoder() = default;
 bool MediaFoundationDecoder::start() {
   // On first need only: most stations never name a compressed file, and
   // start-up should not pay for loading the codecs.
-  if (tried_) return started_;
-  tried_ = true;
-  if (!Api().load()) {
-    Api().unload();
-    return false;
-  }
-  started_ = SUCCEEDED(Api().startup(MF_VERSION, MFSTARTUP_LITE));
-  if (!started_) Api().unload();
+  std::call_once(once_, [this] {
+    if (!Api().load()) {
+      Api().unload();
+      return;
+    }
+    started_ = SUCCEEDED(Api().startup(MF_VERSION, MFSTARTUP_LITE));
+    if (!started_) Api().unload();
+  });
   return started_;
 }
 
@@ -185,27 +185,17 @@ SystemProbe MediaFoundationDecoder::probe(const std::string& path) {
   return p;
 }
 
-SystemDecode MediaFoundationDecoder::decode(const std::string& path) {
-  SystemDecode d;
-  if (!start()) {
-    d.error = AudioError::NotAudio;
-    return d;
-  }
+AudioError MediaFoundationDecoder::decode(const std::string& path, MonoSink& sink) {
+  if (!start()) return AudioError::NotAudio;
   Opened o = Open(path);
-  if (o.error != AudioError::None) {
-    d.error = o.error;
-    return d;
-  }
-  d.audio.sampleRate = o.rate;
-  std::vector<float>& out = d.audio.samples;
+  if (o.error != AudioError::None) return o.error;
+  if (!sink.start(o.rate)) return AudioError::None;
   const float scale = 1.0f / (32768.0f * static_cast<float>(o.channels));
+  std::vector<float> mono;
   for (;;) {
     DWORD flags = 0;
     ComPtr<IMFSample> sample;
-    if (FAILED(o.reader->ReadSample(kAudio, 0, nullptr, &flags, nullptr, &sample))) {
-      d.error = AudioError::Corrupt;
-      break;
-    }
+    if (FAILED(o.reader->ReadSample(kAudio, 0, nullptr, &flags, nullptr, &sample))) return AudioError::Corrupt;
     if (flags & (MF_SOURCE_READERF_ENDOFSTREAM | MF_SOURCE_READERF_ERROR)) break;
     if (!sample) continue;
     ComPtr<IMFMediaBuffer> buffer;
@@ -214,21 +204,17 @@ SystemDecode MediaFoundationDecoder::decode(const std::string& path) {
     DWORD length = 0;
     if (FAILED(buffer->Lock(&bytes, nullptr, &length))) continue;
     const std::size_t frames = length / (2 * o.channels);
-    if (out.size() + frames > kMaxFrames) {
-      buffer->Unlock();
-      d.error = AudioError::TooLarge;
-      break;
-    }
+    mono.resize(frames);
     const auto* s = reinterpret_cast<const std::int16_t*>(bytes);
     for (std::size_t i = 0; i < frames; ++i) {
       int sum = 0;
       for (UINT32 c = 0; c < o.channels; ++c) sum += *s++;
-      out.push_back(static_cast<float>(sum) * scale);
+      mono[i] = static_cast<float>(sum) * scale;
     }
     buffer->Unlock();
+    if (!sink.take(mono.data(), frames)) break;
   }
-  if (d.error != AudioError::None) out.clear();
-  return d;
+  return AudioError::None;
 }
 
 }  // namespace orv::win

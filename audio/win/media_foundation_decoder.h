@@ -1,7 +1,11 @@
 #pragma once
 // The system's decoders through Media Foundation's source reader: whatever
 // the installed codecs read (MP3, WMA, AAC, ADPCM WAV, ...) comes out as
-// 16-bit PCM and is mixed down to one channel.
+// 16-bit PCM and is mixed down to one channel. The probe runs on the
+// window's thread, the decoding on the worker's; each call opens its own
+// reader, and Media Foundation is started once for both.
+#include <mutex>
+
 #include "audio/system_decoder.h"
 
 namespace orv::win {
@@ -14,11 +18,11 @@ class MediaFoundationDecoder : public SystemDecoder {
   MediaFoundationDecoder& operator=(const MediaFoundationDecoder&) = delete;
 
   SystemProbe probe(const std::string& path) override;
-  SystemDecode decode(const std::string& path) override;
+  AudioError decode(const std::string& path, MonoSink& sink) override;
 
  private:
   bool start();
-  bool tried_ = false;
+  std::once_flag once_;
   bool started_ = false;
 };
 

@@ -1,8 +1,8 @@
 #pragma once
-// The apartment's message filter: a host busy in a modal dialog rejects
-// calls ("call rejected", "retry later"); such a call is tried again for a
-// few seconds before it counts as failed, while COM's wait keeps the window
-// painting and its timers ticking.
+// The host thread's message filter: a host busy in a modal dialog rejects
+// calls ("call rejected", "retry later"); such a call is tried again for
+// about a second before it counts as failed, so a rejecting host holds the
+// window's input back no longer than that.
 #include <windows.h>
 
 #include <objidl.h>
@@ -10,7 +10,7 @@
 
 namespace orv::win {
 
-inline constexpr DWORD kRejectedCallRetryMs = 5000;
+inline constexpr DWORD kRejectedCallRetryMs = 1000;
 
 // Registers the filter for the calling thread's apartment for the owner's
 // lifetime, and puts the previous one back at the end.

@@ -27,7 +27,7 @@ std::string SystemErrorText(DWORD code) {
 }
 
 ListResult WinFileSystem::listNormalFiles(const std::string& pattern) {
-  std::wstring wp = Widen(pattern);
+  std::wstring wp = WidePath(pattern);
   if (!wp.empty() && (wp.back() == L'\\' || wp.back() == L'/')) wp += L"*";
   if (wp.empty()) wp = L"*";
   WIN32_FIND_DATAW fd;
@@ -46,7 +46,7 @@ ListResult WinFileSystem::listNormalFiles(const std::string& pattern) {
 }
 
 bool WinFileSystem::exists(const std::string& path) {
-  DWORD a = GetFileAttributesW(Widen(path).c_str());
+  DWORD a = GetFileAttributesW(WidePath(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -55,7 +55,7 @@ std::optional<std::string> WinFileSystem::readAll(const std::string& path, std::
     if (error) *error = SystemErrorText(GetLastError());
     return std::nullopt;
   };
-  UniqueHandle f(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  UniqueHandle f(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (f.get() == INVALID_HANDLE_VALUE) {
     f.release();
@@ -74,7 +74,7 @@ std::optional<std::string> WinFileSystem::readAll(const std::string& path, std::
 
 WriteResult WinFileSystem::replaceAll(const std::string& path, const std::string& bytes,
                                       const std::string& backupPath) {
-  const std::wstring target = Widen(path);
+  const std::wstring target = WidePath(path);
   // A new file beside the old one, so the final rename stays on one volume.
   std::wstring temp = target + L".novo";
   UniqueHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -92,7 +92,7 @@ WriteResult WinFileSystem::replaceAll(const std::string& path, const std::string
   }
   f.reset();
   if (ok && !backupPath.empty() && GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    const std::wstring backup = Widen(backupPath);
+    const std::wstring backup = WidePath(backupPath);
     if (!ReplaceFileW(target.c_str(), temp.c_str(), backup.c_str(), 0, nullptr, nullptr)) {
       ok = false;
       err = GetLastError();

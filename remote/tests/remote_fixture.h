@@ -8,7 +8,7 @@
 #include "audio/tests/wav_bytes.h"
 #include "remote/remote_control.h"
 #include "tests/support/fake_audio_files.h"
-#include "tests/support/fake_jobs.h"
+#include "tests/support/fake_worker.h"
 #include "tests/support/form_fixture.h"
 
 namespace orv::test {
@@ -87,7 +87,7 @@ struct RemoteFixture : FormFixture {
 
   TransmissionRecord record{time};
   FakeStation station;
-  FakeJobs jobs;
+  FakeWorker jobs;
   FakeAudioFiles audioFiles{files};
   TimeAnnouncer announcer{jobs, audioFiles, nullptr};
   RemoteControl remote{station, services, &announcer};

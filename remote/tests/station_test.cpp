@@ -12,7 +12,7 @@
 #include "remote/form_station.h"
 #include "remote/remote_control.h"
 #include "tests/support/fake_audio_files.h"
-#include "tests/support/fake_jobs.h"
+#include "tests/support/fake_worker.h"
 
 namespace orv {
 namespace {
@@ -48,7 +48,7 @@ struct StationFixture : test::AgendaFixture {
   }
 
   SlotScheduler scheduler{controls, services, fields, guard};
-  test::FakeJobs jobs;
+  test::FakeWorker jobs;
   test::FakeAudioFiles audioFiles{files};
   TimeAnnouncer announcer{jobs, audioFiles, nullptr};
   bool shownStopped = false;

@@ -1,12 +1,15 @@
 // Slots and their files' sound: a file no reader opens is refused at arming,
-// RF + IP sends hand the host a file in its format, made before the send, and
-// the file-name box describes the file.
+// RF + IP sends hand the host a file in its format, made by the worker before
+// the send (a due slot waits at 0 while it is made), and the file-name box
+// describes the file.
 #include <gtest/gtest.h>
 
 #include "audio/message_audio.h"
 #include "audio/tests/wav_bytes.h"
+#include "audio/wav_reader.h"
 #include "scheduler/tests/scheduler_fixture.h"
 #include "tests/support/fake_audio_files.h"
+#include "tests/support/fake_worker.h"
 
 using namespace orv;
 using namespace orv::test;
@@ -27,7 +30,8 @@ struct AudioSlots : ::testing::Test, SchedulerFixture {
     return n;
   }
   FakeAudioFiles audioFiles{files};
-  MessageAudio audio{audioFiles, nullptr};
+  FakeWorker worker;
+  MessageAudio audio{audioFiles, nullptr, worker};
   const std::string cd = SineWav({1, 16, 2, 44100}, 0.5, 440);
   const std::string ready = SineWav({1, 8, 1, 8000}, 0.5, 440);
 };
@@ -62,7 +66,7 @@ TEST_F(AudioSlots, RfIpSendsTheHostsFormatMadeOnTicksThatSendNothing) {
   clickMode(21);
   armWith(0, "cd.wav", "3");
   armWith(1, "pronto.wav", "3");
-  EXPECT_EQ(copiesWritten(), 1) << "converted at arming";
+  EXPECT_EQ(copiesWritten(), 1) << "asked for at arming";
   const std::string copy = MessageAudio::CopyPathFor(audioFiles.folder, fields.caminho + "cd.wav");
 
   // Second by second: a tick that sends never also converts.
@@ -113,6 +117,53 @@ TEST_F(AudioSlots, TheFileNameBoxDescribesTheFile) {
   EXPECT_EQ(sched.fileTip(2), "O arquivo n\xc3\xa3o pode ser tocado: " + AudioErrorReason(AudioError::Truncated));
   EXPECT_EQ(sched.fileTip(3), "O arquivo n\xc3\xa3o Existe!");
   EXPECT_EQ(sched.fileTip(4), "");
+}
+
+}  // namespace
+
+namespace {
+
+struct SlowCopies : AudioSlots {
+  // Each copy takes the worker 5 s.
+  SlowCopies() : slowWorker(time, std::chrono::seconds(5)) { services.audio = &slowAudio; }
+  FakeWorker slowWorker;
+  MessageAudio slowAudio{audioFiles, nullptr, slowWorker};
+};
+
+TEST_F(SlowCopies, ADueSlotWaitsAtZeroForItsCopyAndSendsItWhole) {
+  put("cd.wav", cd);
+  const std::string copy = MessageAudio::CopyPathFor(audioFiles.folder, fields.caminho + "cd.wav");
+  std::vector<std::string> handedOver;
+  host.onCall = [&](const std::string& call) {
+    if (call.rfind("TransmitFile(", 0) == 0) handedOver.push_back(files.files.count(copy) ? files.files[copy] : "");
+  };
+  TransmissionRecord record(time);
+  services.record = &record;
+  clickMode(21);
+  armWith(0, "cd.wav", "2");
+  seconds(3);
+  EXPECT_EQ(temp[0].text(), "0");
+  EXPECT_TRUE(sends().empty());
+  EXPECT_TRUE(host.callsStartingWith("SetTransmit(-1)").empty()) << "never keyed for a copy not made";
+  seconds(3);
+  ASSERT_EQ(sends().size(), 1u);
+  EXPECT_EQ(sends()[0], "TransmitFile(" + copy + ",-1)");
+  ASSERT_EQ(handedOver.size(), 1u);
+  EXPECT_EQ(ParseWav(handedOver[0]).error, AudioError::None);
+  EXPECT_NEAR(ParseWav(handedOver[0]).layout.seconds, 0.5, 0.001) << "whole";
+  ASSERT_EQ(record.entries().size(), 1u);
+  // Due at 3 s, the copy done at 5 s, sent on the tick after.
+  EXPECT_EQ(record.entries()[0].outcome, SentAfterWaitOutcome(3));
+
+  // A re-recorded file: the next turn waits for its new copy, never sends the old one.
+  audioFiles.modified[fields.caminho + "cd.wav"] = 5;
+  host.calls.clear();
+  handedOver.clear();
+  seconds(1);
+  EXPECT_TRUE(sends().empty());
+  seconds(6);
+  ASSERT_EQ(sends().size(), 1u);
+  EXPECT_EQ(slowWorker.finished, 2);
 }
 
 }  // namespace

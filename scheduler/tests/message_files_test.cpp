@@ -16,11 +16,22 @@ TEST(MessagePath, BareNamesLiveInTheProgramFolderAbsoluteOnesStandAsTheyAre) {
   EXPECT_EQ(MessagePath(folder, "D:\\msgs\\ident.wav"), "D:\\msgs\\ident.wav");
   EXPECT_EQ(MessagePath(folder, "d:/msgs/ident.wav"), "d:/msgs/ident.wav");
   EXPECT_EQ(MessagePath(folder, "\\\\server\\share\\ident.wav"), "\\\\server\\share\\ident.wav");
-  // Drive-relative and root-relative names are not absolute: kept as before.
+  // A drive-relative name is not absolute: kept as before. A root-relative
+  // one is rooted on the folder's own drive or share, as Windows reads it.
   EXPECT_EQ(MessagePath(folder, "D:ident.wav"), "C:\\Orvalen\\D:ident.wav");
-  EXPECT_EQ(MessagePath(folder, "\\ident.wav"), "C:\\Orvalen\\\\ident.wav");
+  EXPECT_EQ(MessagePath(folder, "\\ident.wav"), "C:\\ident.wav");
+  EXPECT_EQ(MessagePath(folder, "/msgs/ident.wav"), "C:/msgs/ident.wav");
+  EXPECT_EQ(MessagePath("\\\\srv\\radio\\orvalen\\", "\\ident.wav"), "\\\\srv\\radio\\ident.wav");
   EXPECT_FALSE(IsAbsoluteWindowsPath("1:\\x"));
   EXPECT_FALSE(IsAbsoluteWindowsPath(""));
+}
+
+TEST(MessagePath, DeviceNamesAreNoFileInAnyFolderWithAnyExtension) {
+  for (const char* name : {"CON", "nul", "C:\\Orvalen\\NUL.wav", "aux.tar.gz", "COM1", "lpt9.wav", "Prn .wav",
+                           "d:/x/com3"})
+    EXPECT_TRUE(NamesADevice(name)) << name;
+  for (const char* name : {"CONSOLE.wav", "COM0", "COM10", "LPT", "nul\\a.wav", "ident.wav", "", "C:\\con\\a.wav"})
+    EXPECT_FALSE(NamesADevice(name)) << name;
 }
 
 TEST(TextDecoding, Utf8WithOrWithoutMarkIsTakenAsItIsOtherwiseAnsi) {

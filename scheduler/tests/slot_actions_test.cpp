@@ -128,6 +128,48 @@ TEST(SlotActions, SendNowAsksTheBusyFlagsFirst) {
   f.mens[0].setText("  ");
   f.host.secondBusy = false;
   EXPECT_FALSE(f.actions.sendNow(0));
+  // Each refusal said why; the empty box needs no words.
+  ASSERT_EQ(f.dialogs.shown.size(), 2u);
+  EXPECT_EQ(f.dialogs.shown[0].text, "O EchoLink est\xC3\xA1 ocupado. A mensagem n\xC3\xA3o foi enviada.");
+}
+
+TEST(SlotActions, ARefusedSendNowLeavesTheSlotsOwnWaitAlone) {
+  SlotActionsFixture f;
+  TransmissionRecord record{f.time};
+  f.services.record = &record;
+  f.check21.setValue(1);
+  f.arm(0, "a.wav", "10");
+  f.host.firstBusy = true;
+  f.seconds(5);
+  EXPECT_FALSE(f.actions.sendNow(0));   // refused at 5 s: the slot itself is not due yet
+  f.host.firstBusy = false;
+  f.seconds(6);                         // due at 11 s, free at once
+  ASSERT_EQ(record.entries().size(), 1u);
+  EXPECT_EQ(record.entries()[0].outcome, "enviada");
+}
+
+TEST(SlotActions, AHearingIsRefusedOnTheAirAndHoldsTheSchedule) {
+  SlotActionsFixture f;
+  f.check20.setValue(1);
+  f.addFile("a.wav");
+  f.addFile("b.wav");
+  f.playback.lengths["C:\\Orvalen\\b.wav"] = 30;
+  f.mens[1].setText("b.wav");
+  f.arm(0, "a.wav", "3");
+  f.seconds(4);                          // a plays on the air
+  ASSERT_TRUE(f.guard.mayBeKeyed());
+  f.actions.listen(1);
+  EXPECT_FALSE(f.actions.listening());
+  EXPECT_EQ(f.dialogs.shown.back().text, "N\xC3\xA3o \xC3\xA9 poss\xC3\xADvel ouvir agora: uma mensagem est\xC3\xA1 no ar.");
+  f.guard.release();
+  f.actions.listen(1);                   // off the air: it plays, and the slot waits for it
+  EXPECT_TRUE(f.actions.listening());
+  f.seconds(8);
+  EXPECT_EQ(f.player.played.size(), 1u);
+  EXPECT_EQ(f.temp[0].text(), "0");
+  f.actions.stopListening();
+  f.seconds(1);
+  EXPECT_EQ(f.player.played.size(), 2u);
 }
 
 TEST(ClockFontSize, LargestSizeThatFits) {

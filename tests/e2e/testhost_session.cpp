@@ -29,6 +29,36 @@ std::vector<std::string> HostCalls() {
   return calls;
 }
 
+bool HostLogHasLine(const std::string& line) {
+  std::string out;
+  Ctl({L"calls"}, &out);
+  size_t start = 0;
+  while (start < out.size()) {
+    size_t end = out.find('\n', start);
+    if (end == std::string::npos) end = out.size();
+    if (out.compare(start, end - start, line) == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+std::vector<ProgramLogLine> ReadProgramLog(const std::wstring& path) {
+  std::vector<ProgramLogLine> lines;
+  for (const auto& l : ReadLines(path)) {
+    if (l.size() < 24) continue;
+    // "YYYY-MM-DD HH:MM:SS.mmm operation"
+    const double at = std::stoi(l.substr(11, 2)) * 3600 + std::stoi(l.substr(14, 2)) * 60 + std::stod(l.substr(17, 6));
+    lines.push_back({at, LogOperation(l)});
+  }
+  return lines;
+}
+
+double SecondsOfDayNow() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return t.wHour * 3600 + t.wMinute * 60 + t.wSecond + t.wMilliseconds / 1000.0;
+}
+
 void TestHostTest::TearDown() {
   program.reset();
   Ctl({L"die"});

@@ -14,7 +14,8 @@ namespace orv::e2e {
 
 // The main window's controls, by the ids the program gives them.
 constexpr int kCheckBase = 1001, kMensBase = 1011, kContBase = 1021, kTempBase = 1031;
-constexpr int kCheck20 = 1040, kCheck21 = 1041, kPtt = 1050, kDtmf = 1052, kText2 = 1054, kText3 = 1055;
+constexpr int kCheck20 = 1040, kCheck21 = 1041, kPtt = 1050, kShowTime = 1051, kDtmf = 1052, kText2 = 1054,
+              kText3 = 1055;
 constexpr int kSair = 1061, kGravar = 1064;
 
 // A control command to the test host ("reset", "busy1 on", "calls", ...):
@@ -22,6 +23,18 @@ constexpr int kSair = 1061, kGravar = 1064;
 int Ctl(const std::vector<std::wstring>& args, std::string* out = nullptr);
 // The test host's calls so far, one per line, without its own notes.
 std::vector<std::string> HostCalls();
+// Whether the test host's log (calls and its own notes) has this line.
+bool HostLogHasLine(const std::string& line);
+
+// One line of the program's own --host-log: when (seconds of the local day)
+// and what ("SetTransmit(0) FAILED: ...", "host lost: ...").
+struct ProgramLogLine {
+  double at = 0;
+  std::string op;
+};
+std::vector<ProgramLogLine> ReadProgramLog(const std::wstring& path);
+// The local time of day now, in seconds, as the program's log counts them.
+double SecondsOfDayNow();
 
 // The real program against the test host, which starts each test reset.
 struct TestHostTest : ::testing::Test {

@@ -60,6 +60,9 @@ class RecordingHost : public Host {
   // is counted, not recorded.
   bool disconnected = false;
   int callsWhileDisconnected = 0;
+  // The host stopped answering: every call is given up on (gone, and
+  // unanswered: it may have acted on it), and counted as disconnected ones are.
+  bool hung = false;
 
  private:
   static std::string b(bool v) { return v ? "-1" : "0"; }
@@ -70,6 +73,7 @@ class RecordingHost : public Host {
   }
   void reached(const std::string&) { ++callsWhileDisconnected; }
   HostReply reply(std::string call) {
+    if (hung) return reached(call), HostReply::givenUp(call + ": no answer");
     if (disconnected) return reached(call), HostReply::lost(call + ": disconnected");
     calls.push_back(call);
     if (onCall) onCall(call);
@@ -77,6 +81,7 @@ class RecordingHost : public Host {
     return {};
   }
   HostValue<bool> flag(const std::string& name, bool v) {
+    if (hung) return reached(name), HostValue<bool>::givenUp(name + ": no answer");
     if (disconnected) return reached(name), HostValue<bool>::lost(name + ": disconnected");
     calls.push_back(name);
     if (onCall) onCall(name);

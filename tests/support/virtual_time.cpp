@@ -96,7 +96,9 @@ void VirtualTime::advance(std::chrono::milliseconds d) {
     auto tick = next->onTick;  // the callback may destroy its timer
     tick();
   }
-  now_ = target;
+  // A tick that held the thread up (jump) may have carried the clock past
+  // the target: time never runs backwards.
+  now_ = std::max(now_, target);
 }
 
 void VirtualTime::sleep(std::chrono::milliseconds d) {

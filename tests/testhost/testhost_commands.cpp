@@ -19,8 +19,11 @@ int Usage(std::string& out) {
       "  busy1 on|off           FirstBusyFlag answer\n"
       "  busy2 on|off           SecondBusyFlag answer\n"
       "  station NAME           StationName answer\n"
-      "  fail NAME[:hresult]    make a call fail (exception with description, or bare HRESULT)\n"
-      "  heal NAME|all          stop failing it\n"
+      "  fail CALL[:hresult]    make a call fail (exception with description, or bare HRESULT);\n"
+      "                         CALL is a name (SetTransmit) or one call as logged (SetTransmit(0))\n"
+      "  heal CALL|all          stop failing it\n"
+      "  reject SECONDS         reject every call (RPC_E_CALL_REJECTED) for SECONDS from now\n"
+      "  hang CALL SECONDS      the next such call answers SECONDS late, serving others meanwhile\n"
       "  noclassinfo on|off     hide IProvideClassInfo\n"
       "  dtmf DIGITS            raise DTMFString(DIGITS) on the running server\n"
       "  dtmf-during NAME DIGITS  raise DTMFString(DIGITS) from inside the next NAME call\n"
@@ -61,12 +64,14 @@ bool OnOff(const std::string& s, bool& out) {
   return false;
 }
 
+// Split at commas outside parentheses: "TransmitFile(a,-1)" is one item.
 std::vector<std::string> Items(const std::string& list) {
   std::vector<std::string> out;
   size_t start = 0;
   while (start < list.size()) {
-    size_t end = list.find(',', start);
-    if (end == std::string::npos) end = list.size();
+    size_t end = start;
+    for (int depth = 0; end < list.size() && (depth > 0 || list[end] != ','); ++end)
+      depth += list[end] == '(' ? 1 : list[end] == ')' ? -1 : 0;
     if (end > start) out.push_back(list.substr(start, end - start));
     start = end + 1;
   }
@@ -79,7 +84,13 @@ std::string Join(const std::vector<std::string>& items) {
   return out;
 }
 
-std::string Name(const std::string& item) { return item.substr(0, item.find(':')); }
+// The call an item names, without its ":hresult".
+std::string Name(const std::string& item) {
+  const std::string suffix = ":hresult";
+  if (item.size() > suffix.size() && item.compare(item.size() - suffix.size(), suffix.size(), suffix) == 0)
+    return item.substr(0, item.size() - suffix.size());
+  return item;
+}
 
 int PrintLog(std::string& out) {
   HANDLE h = ::CreateFileW(th::LoadSettings().logFile.c_str(), GENERIC_READ,
@@ -104,7 +115,8 @@ int Control(const std::vector<std::wstring>& args, std::string& out) {
   bool on = false;
 
   if (cmd == "reset") {
-    for (const wchar_t* name : {L"Busy1", L"Busy2", L"Station", L"Fail", L"NoClassInfo", L"RaiseDuring"})
+    for (const wchar_t* name :
+         {L"Busy1", L"Busy2", L"Station", L"Fail", L"NoClassInfo", L"RaiseDuring", L"RejectUntil", L"Hang"})
       th::DeleteSetting(name);
     HANDLE h = ::CreateFileW(th::LoadSettings().logFile.c_str(), GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -127,6 +139,13 @@ int Control(const std::vector<std::wstring>& args, std::string& out) {
     std::erase_if(items, [&](const std::string& i) { return arg == "all" || Name(i) == Name(arg); });
     return th::SaveString(L"Fail", th::Wide(Join(items))) ? 0 : 1;
   }
+  if (cmd == "reject" && argc == 3) {
+    const double seconds = std::wcstod(argv[2], nullptr);
+    if (seconds <= 0) return th::DeleteSetting(L"RejectUntil") ? 0 : 1;
+    return th::SaveQword(L"RejectUntil", th::SystemTimeNow() + static_cast<ULONGLONG>(seconds * 1e7)) ? 0 : 1;
+  }
+  if (cmd == "hang" && argc == 4 && std::wcstod(argv[3], nullptr) > 0)
+    return th::SaveString(L"Hang", std::wstring(argv[2]) + L"|" + argv[3]) ? 0 : 1;
   if (cmd == "dtmf" && argc == 3) return Send(th::kRaiseDtmf, argv[2]) ? 0 : NoServer(out);
   if (cmd == "dtmf-during" && argc == 4)
     return th::SaveString(L"RaiseDuring", std::wstring(argv[2]) + L":" + argv[3]) ? 0 : 1;

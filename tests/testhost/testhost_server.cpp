@@ -9,6 +9,7 @@
 #include <wrl/client.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <deque>
 #include <string>
 #include <utility>
@@ -98,11 +99,49 @@ HRESULT Refuse(const std::string& call, th::Failure how, EXCEPINFO* excep) {
   return DISP_E_EXCEPTION;
 }
 
+// A busy host: every call is turned away, as a host in a modal dialog does,
+// until the time the test gave. The call itself answers so (see the README).
+bool Rejecting(const th::Settings& s, const std::string& text) {
+  if (s.rejectUntil == 0 || th::SystemTimeNow() >= s.rejectUntil) return false;
+  Log("# rejected " + text);
+  return true;
+}
+
+// The call the test asked to be answered late: the host thinks that long,
+// serving other calls (and other clients) meanwhile.
+void HangIfAsked(const th::Settings& s, const std::string& name, const std::string& text) {
+  const size_t bar = s.hang.rfind('|');
+  if (bar == std::string::npos) return;
+  const std::string call = s.hang.substr(0, bar);
+  if (call != name && call != text) return;
+  th::DeleteSetting(L"Hang");
+  const double seconds = std::atof(s.hang.c_str() + bar + 1);
+  Log("# hanging " + text + " for " + s.hang.substr(bar + 1) + " s");
+  const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  for (ULONGLONG now = ::GetTickCount64(); now < end; now = ::GetTickCount64()) {
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {   // the server's own loop is to see it
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        Log("# answering " + text + " early: the server stops");
+        return;
+      }
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+  Log("# answering " + text);
+}
+
 // A direct (vtable) call: log it, and fail it through IErrorInfo when asked.
 HRESULT VtableCall(bool viaInvoke, const std::string& name, const std::string& text) {
   if (viaInvoke) return S_OK;   // Invoke has logged the raw arguments and applied failures
+  const th::Settings settings = th::LoadSettings();
+  if (Rejecting(settings, text)) return RPC_E_CALL_REJECTED;
   Log(text);
-  th::Failure how = th::FailureFor(th::LoadSettings(), name);
+  HangIfAsked(settings, name, text);
+  th::Failure how = th::FailureFor(settings, name, text);
   if (how == th::Failure::None) return S_OK;
   ComPtr<ICreateErrorInfo> create;
   if (SUCCEEDED(::CreateErrorInfo(&create))) {
@@ -135,9 +174,12 @@ HRESULT LoggedInvoke(Iface* self, ITypeInfo* info, bool& invoking, DISPID id, WO
                      VARIANT* result, EXCEPINFO* excep, UINT* argErr) {
   std::string name = NameOf(info, id);
   std::string text = CallText(name, params);
+  const th::Settings settings = th::LoadSettings();
+  if (Rejecting(settings, text)) return RPC_E_CALL_REJECTED;
   Log(text);
   RaiseIfAsked(name);
-  th::Failure how = th::FailureFor(th::LoadSettings(), name);
+  HangIfAsked(settings, name, text);
+  th::Failure how = th::FailureFor(settings, name, text);
   if (how != th::Failure::None) return Refuse(name, how, excep);
   invoking = true;
   HRESULT hr = info->Invoke(self, id, flags, params, result, excep, argErr);

@@ -60,6 +60,11 @@ Settings LoadSettings() {
     if (ReadString(key, L"Fail", text)) s.fail = Utf8(text.c_str());
     if (ReadString(key, L"RaiseDuring", text)) s.raiseDuring = Utf8(text.c_str());
     ReadString(key, L"LogFile", s.logFile);
+    if (ReadString(key, L"Hang", text)) s.hang = Utf8(text.c_str());
+    ULONGLONG until = 0;
+    DWORD size = sizeof until;
+    if (::RegGetValueW(key, nullptr, L"RejectUntil", RRF_RT_REG_QWORD, nullptr, &until, &size) == ERROR_SUCCESS)
+      s.rejectUntil = until;
     ::RegCloseKey(key);
   }
   if (s.logFile.empty()) s.logFile = ModuleFolder() + L"orvalen_testhost.log";
@@ -94,6 +99,21 @@ bool SaveString(const wchar_t* name, const std::wstring& value) {
   }, &a);
 }
 
+bool SaveQword(const wchar_t* name, ULONGLONG value) {
+  struct Arg { const wchar_t* name; ULONGLONG value; } a{name, value};
+  return WithKey([](HKEY k, const void* p) {
+    auto* a = static_cast<const Arg*>(p);
+    return ::RegSetValueExW(k, a->name, 0, REG_QWORD, reinterpret_cast<const BYTE*>(&a->value), sizeof a->value) ==
+           ERROR_SUCCESS;
+  }, &a);
+}
+
+ULONGLONG SystemTimeNow() {
+  FILETIME ft;
+  ::GetSystemTimeAsFileTime(&ft);
+  return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
 bool DeleteSetting(const wchar_t* name) {
   return WithKey([](HKEY k, const void* p) {
     LONG r = ::RegDeleteValueW(k, static_cast<const wchar_t*>(p));
@@ -101,16 +121,19 @@ bool DeleteSetting(const wchar_t* name) {
   }, name);
 }
 
-Failure FailureFor(const Settings& s, const std::string& call) {
+Failure FailureFor(const Settings& s, const std::string& name, const std::string& text) {
+  static const std::string kHresult = ":hresult";
   size_t start = 0;
   while (start <= s.fail.size()) {
-    size_t end = s.fail.find(',', start);
-    if (end == std::string::npos) end = s.fail.size();
+    // Items are split at commas outside parentheses: "TransmitFile(a,-1)" is one.
+    size_t end = start;
+    for (int depth = 0; end < s.fail.size() && (depth > 0 || s.fail[end] != ','); ++end)
+      depth += s.fail[end] == '(' ? 1 : s.fail[end] == ')' ? -1 : 0;
     std::string item = s.fail.substr(start, end - start);
-    size_t colon = item.find(':');
-    std::string name = item.substr(0, colon);
-    if (name == call) return (colon != std::string::npos && item.substr(colon + 1) == "hresult") ? Failure::Hresult
-                                                                                                 : Failure::Exception;
+    const bool bare = item.size() > kHresult.size() && item.compare(item.size() - kHresult.size(), kHresult.size(),
+                                                                     kHresult) == 0;
+    if (bare) item.resize(item.size() - kHresult.size());
+    if (item == name || item == text) return bare ? Failure::Hresult : Failure::Exception;
     start = end + 1;
   }
   return Failure::None;

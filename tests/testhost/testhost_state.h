@@ -29,10 +29,12 @@ struct Settings {
   bool busy1 = false;
   bool busy2 = false;
   std::string station = kDefaultStation;
-  std::string fail;        // comma-separated: "SetTransmit,StationName:hresult"
+  std::string fail;        // comma-separated: "SetTransmit,StationName:hresult,SetTransmit(0)"
   bool noClassInfo = false;
   std::string raiseDuring;   // "SetTransmit:AA": raise DTMFString(AA) inside the next SetTransmit call
   std::wstring logFile;
+  ULONGLONG rejectUntil = 0;   // system time (FILETIME units): every call is rejected until then
+  std::string hang;            // "SetTransmit(0)|30": the next such call answers 30 s late
 };
 
 Settings LoadSettings();
@@ -40,9 +42,14 @@ bool SaveDword(const wchar_t* name, DWORD value);
 bool SaveString(const wchar_t* name, const std::wstring& value);
 bool DeleteSetting(const wchar_t* name);
 
-// How the named call should fail, if at all.
+// How a call should fail, if at all: `name` is the operation, `text` the
+// call as logged ("SetTransmit(0)"); a setting names either.
 enum class Failure { None, Exception, Hresult };
-Failure FailureFor(const Settings& s, const std::string& call);
+Failure FailureFor(const Settings& s, const std::string& name, const std::string& text);
+
+// The current system time in FILETIME units.
+ULONGLONG SystemTimeNow();
+bool SaveQword(const wchar_t* name, ULONGLONG value);
 
 // Appends one line (UTF-8, LF) to the call log; open and close per line so
 // tests can read or truncate it at any time.

@@ -14,8 +14,11 @@
 #include "agenda/win/agenda_window.h"
 #include "agenda/win/agenda_windows.h"
 #include "agenda/win/record_window.h"
+#include "audio/message_audio.h"
 #include "platform/win/scoped.h"
 #include "platform/win/text.h"
+#include "tests/support/fake_audio_files.h"
+#include "tests/support/fake_worker.h"
 #include "tests/support/form_fixture.h"
 #include "tests/support/win/pump_messages.h"
 
@@ -66,6 +69,7 @@ struct AgendaWindowsTest : ::testing::Test, test::FormFixture {
     main_ = CreateWindowExW(0, L"STATIC", L"principal", WS_OVERLAPPEDWINDOW, 20, 20, 300, 200, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
     services.record = &record;
+    services.audio = &audio;
     time.setWallDate(2026, 12, 8);
     time.setWallStart(14 * 3600 + 20 * 60);
     const std::string week =
@@ -108,6 +112,9 @@ struct AgendaWindowsTest : ::testing::Test, test::FormFixture {
   }
 
   HWND main_ = nullptr;
+  test::FakeAudioFiles audioFiles{files};
+  test::FakeWorker worker;
+  MessageAudio audio{audioFiles, nullptr, worker};
   TransmissionRecord record{time};
   struct : LocalPlayer {
     bool load(const std::string&) override { return false; }
@@ -162,6 +169,8 @@ TEST_F(AgendaWindowsTest, RecordWindowListsNewestFirstAndCopies) {
   HWND list = GetDlgItem(w, RecordWindow::kIdList);
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 5);
   record.add("slot 3", "hora.wav", "RF+IP", "host falhou: sem resposta");
+  EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 5) << "shown once the sender is done, not inside the send";
+  PumpMessagesFor(50);
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 6);
   wchar_t cell[128] = {};
   LVITEMW item{};
@@ -172,6 +181,39 @@ TEST_F(AgendaWindowsTest, RecordWindowListsNewestFirstAndCopies) {
   EXPECT_EQ(Narrow(cell), "slot 3");
   PumpMessagesFor(300);
   SaveWindowPicture(w, "registro.bmp");
+}
+
+std::string CellText(HWND list, int row, int column) {
+  wchar_t cell[256] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = cell;
+  item.cchTextMax = 256;
+  SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  return Narrow(cell);
+}
+
+TEST_F(AgendaWindowsTest, AMonthsRecordShowsTheNewestAndAnEntryIsOneRow) {
+  windows = std::make_unique<AgendaWindows>(Context());
+  for (int i = 0; i < 100000; ++i) record.add("slot " + std::to_string(i % 9 + 1), "ident.wav", "RF", std::to_string(i));
+  windows->ShowRecord();
+  HWND w = windows->recordHwnd();
+  HWND list = GetDlgItem(w, RecordWindow::kIdList);
+  EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(kRecordsKept));
+  EXPECT_EQ(CellText(list, 0, 4), "99999");
+  EXPECT_EQ(CellText(list, static_cast<int>(kRecordsKept) - 1, 4), "90000");
+  wchar_t count[256] = {};
+  GetDlgItemTextW(w, RecordWindow::kIdCount, count, 256);
+  EXPECT_EQ(Narrow(count), "100005 registros nesta sess\xC3\xA3o; aqui os 10000 mais novos, o mais novo em cima.");
+  for (int i = 0; i < 200; ++i) record.add("DTMF", "identifica\xC3\xA7\xC3\xA3o", "RF", "enviada");
+  PumpMessagesFor(50);
+  EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(kRecordsKept));
+  EXPECT_EQ(CellText(list, 0, 0).size(), 19u);
+  EXPECT_EQ(CellText(list, 0, 1), "DTMF");
+  EXPECT_EQ(CellText(list, 200, 4), "99999");
+  GetDlgItemTextW(w, RecordWindow::kIdCount, count, 256);
+  EXPECT_EQ(Narrow(count).substr(0, 16), "100205 registros");
+  PumpMessagesFor(100);
 }
 
 }  // namespace

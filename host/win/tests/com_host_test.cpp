@@ -227,6 +227,41 @@ TEST_F(ComHostTest, AHostThatDiedMakesCallsFailInsteadOfHanging) {
   EXPECT_TRUE(Contains(r.error, "0x800706BA") || Contains(r.error, "0x80010108")) << r.error;
 }
 
+TEST_F(ComHostTest, OneCallCanBeRefusedByItsArgumentAlone) {
+  auto host = Create();
+  ASSERT_TRUE(host);
+  ASSERT_EQ(Ctl({L"fail", L"SetTransmit(0)"}).exitCode, 0u);
+  ASSERT_EQ(Ctl({L"fail", L"TransmitFile(C:\\a,b.wav,-1):hresult"}).exitCode, 0u);
+  EXPECT_TRUE(host->setTransmit(true).ok);
+  auto unkey = host->setTransmit(false);
+  EXPECT_FALSE(unkey.ok);
+  EXPECT_FALSE(unkey.gone);
+  EXPECT_TRUE(Contains(unkey.error, "SetTransmit refused by the test host")) << unkey.error;
+  EXPECT_FALSE(host->transmitFile("C:\\a,b.wav", true).ok);
+  EXPECT_TRUE(host->transmitFile("C:\\c.wav", true).ok);
+  ASSERT_EQ(Ctl({L"heal", L"SetTransmit(0)"}).exitCode, 0u);
+  EXPECT_TRUE(host->setTransmit(false).ok);
+}
+
+TEST_F(ComHostTest, ARejectingHostFailsEachCallAfterASecondAsAnAnswerUntilItTakesCallsAgain) {
+  auto host = Create();
+  ASSERT_TRUE(host);
+  ASSERT_EQ(Ctl({L"reject", L"3"}).exitCode, 0u);
+  const DWORD start = ::GetTickCount();
+  auto r = host->setTransmit(false);
+  const DWORD took = ::GetTickCount() - start;
+  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.gone) << "a busy host is still there";
+  EXPECT_TRUE(Contains(r.error, "0x80010001")) << r.error;
+  EXPECT_GE(took, 700u);
+  EXPECT_LT(took, 2000u);
+  auto log = HostLog();
+  EXPECT_GE(std::count(log.begin(), log.end(), "# rejected SetTransmit(0)"), 3) << "asked again meanwhile";
+  ::Sleep(2500);
+  EXPECT_TRUE(host->setTransmit(false).ok);
+  EXPECT_EQ(HostCalls(), std::vector<std::string>{"SetTransmit(0)"});
+}
+
 TEST(ComHostCreation, AnUnregisteredClassGivesAClearError) {
   ComApartment com;
   const CLSID missing = {0x0BADF00D, 0x1234, 0x4321, {0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88}};

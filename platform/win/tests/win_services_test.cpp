@@ -5,6 +5,7 @@
 
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/win/scoped.h"
 #include "platform/win/services.h"
@@ -57,6 +58,31 @@ TEST(WinFileSystem, ReplaceKeepsThePreviousFileAsTheBackup) {
   held.reset();
   EXPECT_EQ(fs.readAll(list).value_or("?"), "third\r\n");
   EXPECT_EQ(fs.readAll(bak).value_or("?"), "second\r\n");
+}
+
+TEST(WinFileSystem, NamesPastMaxPathAreFoundReadAndWritten) {
+  TempFolder tmp;
+  // Folders nested past MAX_PATH, each made in the extended form.
+  std::vector<std::string> folders;
+  std::string deep = tmp.path;
+  while (deep.size() < MAX_PATH + 20) {
+    deep += "\\pasta-de-mensagens-da-estacao";
+    folders.push_back(deep);
+    ASSERT_TRUE(CreateDirectoryW(WidePath(deep).c_str(), nullptr)) << deep.size();
+  }
+  const std::string file = deep + "\\ident.wav";
+  WinFileSystem files;
+  EXPECT_FALSE(files.exists(file));
+  ASSERT_TRUE(files.replaceAll(file, "RIFF").ok);
+  EXPECT_TRUE(files.exists(file));
+  EXPECT_EQ(files.readAll(file).value_or(""), "RIFF");
+  const ListResult listed = files.listNormalFiles(file);
+  EXPECT_TRUE(listed.ok);
+  EXPECT_EQ(listed.normalFiles, 1);
+  // Short names keep their plain form.
+  EXPECT_EQ(WidePath("C:\\a\\..\\b.wav"), L"C:\\a\\..\\b.wav");
+  DeleteFileW(WidePath(file).c_str());
+  for (auto f = folders.rbegin(); f != folders.rend(); ++f) RemoveDirectoryW(WidePath(*f).c_str());
 }
 
 TEST(WinLocale, AUtf8AnsiCodePageTakesEveryCharacter) {
