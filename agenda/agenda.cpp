@@ -58,6 +58,7 @@ void Agenda::tick() {
   // Second 30 is half a minute from any due time: the host's copies are made
   // then, never on the tick that sends.
   if (now.second == 30 && pending_.empty()) prepareHostCopies();
+  if (now.second >= 30) prepareAnnouncements(now);
   inTick_ = false;
   if (!s_.app->quitting()) restart(s_.clock->localNow());
 }
@@ -87,10 +88,13 @@ void Agenda::takeDue(LocalMinute now) {
       if (line.kind != AgendaLine::Kind::Entry || !line.entry.enabled) continue;
       const auto due = LatestDue(line.entry, now);
       if (!due || *due <= *seen_) continue;
-      std::vector<LocalMinute>& taken = taken_[i];
-      if (std::find(taken.begin(), taken.end(), *due) != taken.end()) continue;   // the clock went back over it
+      std::vector<DueTaken>& taken = taken_[i];
+      const auto before = std::find_if(taken.begin(), taken.end(), [&](const DueTaken& t) { return t.minute == *due; });
+      const auto last = before == taken.end() ? std::nullopt : std::optional<DueTaken>(*before);
+      if (!ShouldTake(line.entry, *due, now, last, s_.clock->monotonic())) continue;
+      if (before != taken.end()) taken.erase(before);
       if (taken.size() >= kTakenKept) taken.erase(taken.begin());
-      taken.push_back(*due);
+      taken.push_back({*due, s_.clock->monotonic()});
       pending_.push_back({static_cast<int>(i + 1), line.entry.file, s_.clock->monotonic()});
     }
   }
@@ -103,6 +107,12 @@ void Agenda::dispatch() {
   bool blocked = false;
   for (size_t i = 0; i < pending_.size();) {
     const Pending p = pending_[i];
+    // Stopped from the radio: what falls due meanwhile is not kept for later.
+    if (guard_.stopped()) {
+      pending_.erase(pending_.begin() + static_cast<long>(i));
+      record(p, CurrentModeName(c_), "n\xC3\xA3o enviada: envios parados pelo r\xC3\xA1" "dio");
+      continue;
+    }
     if (s_.clock->monotonic() - p.since >= kAgendaLongestWait) {
       pending_.erase(pending_.begin() + static_cast<long>(i));
       const std::string mode = CurrentModeName(c_);
@@ -127,6 +137,21 @@ Agenda::Try Agenda::trySend(const Pending& p) {
   m.origin = "agenda " + std::to_string(p.line);
   m.name = p.file;
   m.path = MessagePath(f_.caminho, p.file);
+  if (IsTimeAnnouncement(p.file)) {
+    // Always the minute it goes out in: one made for a minute that passed
+    // while it waited is made again.
+    const LocalTime t = s_.clock->localNow();
+    const TimeAnnouncer::Status made = announcer_ ? announcer_->status(t.hour, t.minute) : TimeAnnouncer::Status{};
+    if (!announcer_ || made.state == TimeAnnouncer::State::Refused) {
+      record(p, CurrentModeName(c_), "recusada: " + (announcer_ ? made.problem : std::string("sem os arquivos da hora")));
+      return Try::Done;
+    }
+    if (made.state != TimeAnnouncer::State::Ready) {
+      if (made.state == TimeAnnouncer::State::Absent) announcer_->prepare(t.hour, t.minute);
+      return Try::Wait;
+    }
+    m.path = made.path;
+  }
   m.waited = std::chrono::duration_cast<std::chrono::seconds>(s_.clock->monotonic() - p.since).count();
   // An agenda message never cuts a playback short.
   m.waitForPlayback = true;
@@ -145,8 +170,19 @@ void Agenda::prepareHostCopies() {
   if (!s_.audio || c_.Check21->value() != 1) return;
   // Cheap while a copy is current: the source's size and time, looked up.
   for (const AgendaLine& line : file_.lines)
-    if (line.kind == AgendaLine::Kind::Entry && line.entry.enabled)
+    if (line.kind == AgendaLine::Kind::Entry && line.entry.enabled && !IsTimeAnnouncement(line.entry.file))
       s_.audio->prepareHostCopy(MessagePath(f_.caminho, line.entry.file));
+}
+
+void Agenda::prepareAnnouncements(const LocalTime& now) {
+  if (!announcer_) return;
+  const LocalMinute next = MinuteOf(now) + 1;
+  for (const AgendaLine& line : file_.lines) {
+    if (line.kind != AgendaLine::Kind::Entry || !line.entry.enabled || !IsTimeAnnouncement(line.entry.file)) continue;
+    if (NextDue(line.entry, next - 1) != next) continue;
+    const int ofDay = static_cast<int>(((next % 1440) + 1440) % 1440);
+    announcer_->prepare(ofDay / 60, ofDay % 60);
+  }
 }
 
 void Agenda::changed() {

@@ -19,6 +19,7 @@
 
 #include "agenda/agenda_file.h"
 #include "agenda/agenda_times.h"
+#include "announce/time_announcer.h"
 #include "scheduler/form_controls.h"
 #include "scheduler/transmitter_guard.h"
 
@@ -55,6 +56,10 @@ class Agenda {
   // Runs after the agenda changed (saved) and after each send or drop.
   void subscribe(std::function<void()> onChange) { listeners_.push_back(std::move(onChange)); }
 
+  // What speaks the time for the entries named "@hora"; without one they
+  // are refused when they fall due.
+  void setTimeAnnouncer(TimeAnnouncer* announcer) { announcer_ = announcer; }
+
  private:
   void takeDue(LocalMinute now);
   void dispatch();
@@ -64,17 +69,20 @@ class Agenda {
   void restart(const LocalTime& now);
   void changed();
   void prepareHostCopies();
+  // The spoken time of the next minute is made ahead, in its last half.
+  void prepareAnnouncements(const LocalTime& now);
 
   FormControls& c_;
   FormServices& s_;
   FormFields& f_;
   TransmitterGuard& guard_;
+  TimeAnnouncer* announcer_ = nullptr;
   AgendaFile file_;
   // Per line, the last due times taken, so that a clock set back over one
   // does not send it again; a short list rather than the latest alone, so
   // that a clock corrected backwards (from a wrong year, say) is followed
   // at once instead of silencing the entry until the old time comes round.
-  std::vector<std::vector<LocalMinute>> taken_;
+  std::vector<std::vector<DueTaken>> taken_;
   std::optional<LocalMinute> seen_;
   std::vector<Pending> pending_;
   std::unique_ptr<Timer> timer_;

@@ -95,10 +95,13 @@ AgendaLine ParseAgendaLine(std::string_view text) {
   }
   const std::string_view time = NextWord(rest);
   const size_t colon = time.find(':');
-  const auto h = colon == std::string_view::npos || colon < 1 || colon > 2 ? std::nullopt : Number(time.substr(0, colon));
+  e.everyHour = colon == 1 && time.front() == '*';
+  const auto h = e.everyHour ? std::optional<int>(0)
+                 : colon == std::string_view::npos || colon < 1 || colon > 2 ? std::nullopt
+                                                                            : Number(time.substr(0, colon));
   const auto m = colon == std::string_view::npos || time.size() - colon != 3 ? std::nullopt : Number(time.substr(colon + 1));
   if (!h || !m || *h > 23 || *m > 59)
-    return Unreadable(text, "a hora " + Quoted(time) + " não é uma hora entre 00:00 e 23:59");
+    return Unreadable(text, "a hora " + Quoted(time) + " não é uma hora entre 00:00 e 23:59 nem *:MM (toda hora)");
   e.hour = *h;
   e.minute = *m;
 
@@ -146,8 +149,18 @@ std::string FormatAgenda(const AgendaFile& file) {
 
 std::string FormatAgendaTime(const AgendaEntry& e) {
   char buf[8];
-  std::snprintf(buf, sizeof buf, "%02d:%02d", e.hour % 100, e.minute % 100);
+  if (e.everyHour) std::snprintf(buf, sizeof buf, "*:%02d", e.minute % 100);
+  else std::snprintf(buf, sizeof buf, "%02d:%02d", e.hour % 100, e.minute % 100);
   return buf;
+}
+
+bool IsTimeAnnouncement(std::string_view file) {
+  if (file.size() != kTimeAnnouncementName.size()) return false;
+  for (size_t i = 0; i < file.size(); ++i) {
+    const char c = file[i] >= 'A' && file[i] <= 'Z' ? static_cast<char>(file[i] - 'A' + 'a') : file[i];
+    if (c != kTimeAnnouncementName[i]) return false;
+  }
+  return true;
 }
 
 std::string FormatAgendaDays(const AgendaDays& d) {

@@ -4,6 +4,7 @@
 //   HH:MM DIAS ARQUIVO
 //   19:50 ter sala-da-rede.wav
 //   -07:00 todos C:\Mensagens\bom dia.wav      (switched off)
+//   *:00 todos @hora                           (every hour: the time of day spoken)
 //   # comments and empty lines
 // Every line is kept as it was read; the program never drops one of the
 // operator's lines, not even one it cannot read.
@@ -29,8 +30,14 @@ struct AgendaDays {
   bool onDate() const { return year != 0; }
 };
 
+// The file name that stands for the time of day, spoken from the clips of
+// the hora folder when the entry falls due.
+inline const std::string kTimeAnnouncementName = "@hora";
+bool IsTimeAnnouncement(std::string_view file);
+
 struct AgendaEntry {
   int hour = 0, minute = 0;
+  bool everyHour = false;     // "*:MM": at minute MM of every hour; `hour` unused
   AgendaDays days;
   std::string file;
   bool enabled = true;
@@ -54,7 +61,7 @@ AgendaFile ParseAgenda(std::string_view utf8);
 // The lines joined with CR LF, each ending with one.
 std::string FormatAgenda(const AgendaFile& file);
 
-std::string FormatAgendaTime(const AgendaEntry& e);   // "07:05"
+std::string FormatAgendaTime(const AgendaEntry& e);   // "07:05", "*:30"
 std::string FormatAgendaDays(const AgendaDays& d);    // "todos", "seg,qua", "2026-12-24"
 std::optional<AgendaDays> ParseAgendaDays(std::string_view text);
 // The line text for an entry, as the program writes it.

@@ -1,5 +1,7 @@
 #include "agenda/agenda_times.h"
 
+#include <algorithm>
+
 #include "platform/civil_time.h"
 
 namespace orv {
@@ -16,6 +18,31 @@ bool FallsOn(const AgendaDays& d, std::int64_t day) {
   return (d.weekdays >> WeekdayFromDays(day)) & 1u;
 }
 
+// The latest minute of `day` at or before `at` on which `e` falls due.
+std::optional<LocalMinute> LatestOnDay(const AgendaEntry& e, std::int64_t day, LocalMinute at) {
+  if (!FallsOn(e.days, day)) return std::nullopt;
+  if (e.everyHour) {
+    const LocalMinute first = day * kDay + e.minute;
+    if (first > at) return std::nullopt;
+    return first + std::min<LocalMinute>(23, (at - first) / 60) * 60;
+  }
+  const LocalMinute m = day * kDay + e.hour * 60 + e.minute;
+  return m <= at ? std::optional<LocalMinute>(m) : std::nullopt;
+}
+
+// The first minute of `day` after `after` on which `e` falls due.
+std::optional<LocalMinute> FirstOnDayAfter(const AgendaEntry& e, std::int64_t day, LocalMinute after) {
+  if (!FallsOn(e.days, day)) return std::nullopt;
+  if (e.everyHour) {
+    const LocalMinute first = day * kDay + e.minute;
+    if (first > after) return first;
+    const LocalMinute hour = (after - first) / 60 + 1;
+    return hour <= 23 ? std::optional<LocalMinute>(first + hour * 60) : std::nullopt;
+  }
+  const LocalMinute m = day * kDay + e.hour * 60 + e.minute;
+  return m > after ? std::optional<LocalMinute>(m) : std::nullopt;
+}
+
 }  // namespace
 
 LocalMinute MinuteOf(const LocalTime& t) {
@@ -25,33 +52,33 @@ LocalMinute MinuteOf(const LocalTime& t) {
 double SecondsIntoMinute(const LocalTime& t) { return t.second + t.millisecond / 1000.0; }
 
 std::optional<LocalMinute> LatestDue(const AgendaEntry& e, LocalMinute at) {
-  const LocalMinute ofDay = e.hour * 60 + e.minute;
   const std::int64_t today = FloorDiv(at, kDay);
   if (e.days.onDate()) {
-    const LocalMinute m = DaysFromCivil(e.days.year, e.days.month, e.days.day) * kDay + ofDay;
-    return m <= at ? std::optional<LocalMinute>(m) : std::nullopt;
+    const std::int64_t day = DaysFromCivil(e.days.year, e.days.month, e.days.day);
+    return day <= today ? LatestOnDay(e, day, at) : std::nullopt;
   }
-  for (int back = 0; back <= 7; ++back) {
-    const std::int64_t day = today - back;
-    const LocalMinute m = day * kDay + ofDay;
-    if (m <= at && FallsOn(e.days, day)) return m;
-  }
+  for (int back = 0; back <= 7; ++back)
+    if (auto m = LatestOnDay(e, today - back, at)) return m;
   return std::nullopt;
 }
 
 std::optional<LocalMinute> NextDue(const AgendaEntry& e, LocalMinute after) {
-  const LocalMinute ofDay = e.hour * 60 + e.minute;
   const std::int64_t today = FloorDiv(after, kDay);
   if (e.days.onDate()) {
-    const LocalMinute m = DaysFromCivil(e.days.year, e.days.month, e.days.day) * kDay + ofDay;
-    return m > after ? std::optional<LocalMinute>(m) : std::nullopt;
+    const std::int64_t day = DaysFromCivil(e.days.year, e.days.month, e.days.day);
+    return day >= today ? FirstOnDayAfter(e, day, after) : std::nullopt;
   }
-  for (int ahead = 0; ahead <= 8; ++ahead) {
-    const std::int64_t day = today + ahead;
-    const LocalMinute m = day * kDay + ofDay;
-    if (m > after && FallsOn(e.days, day)) return m;
-  }
+  for (int ahead = 0; ahead <= 8; ++ahead)
+    if (auto m = FirstOnDayAfter(e, today + ahead, after)) return m;
   return std::nullopt;
+}
+
+bool ShouldTake(const AgendaEntry& e, LocalMinute due, LocalMinute now, const std::optional<DueTaken>& before,
+                std::chrono::milliseconds monotonicNow) {
+  using namespace std::chrono_literals;
+  if (e.everyHour && due < now) return false;
+  if (before) return e.everyHour && monotonicNow - before->at >= 55min;
+  return true;
 }
 
 }  // namespace orv

@@ -101,7 +101,7 @@ void LoggingHost::setEventSink(HostEvents* sink) {
 }
 
 void LoggingHost::onDtmfString(const std::string& digits) {
-  write("event DTMFString(" + escape(digits) + ")");
+  write("event DTMFString(" + escape(dtmfMask_ ? dtmfMask_(digits) : digits) + ")");
   if (sink_) sink_->onDtmfString(digits);
 }
 

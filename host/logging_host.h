@@ -10,6 +10,7 @@
 // Calls a gone host answers without being reached are not written: the log
 // holds what reached the host, and how its connection fared.
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "host/host.h"
@@ -39,6 +40,10 @@ class LoggingHost : public Host, private HostEvents {
   bool gone() const override { return inner_.gone(); }
   bool calling() const override { return inner_.calling(); }
 
+  // How a DTMF string is written: a string that may carry an access code
+  // is masked by the one who knows the code. Unset: written as received.
+  void setDtmfMask(std::function<std::string(const std::string&)> mask) { dtmfMask_ = std::move(mask); }
+
   // A line of the program's own about the host ("host events not connected: ...").
   void note(const std::string& text) { write(escape(text)); }
 
@@ -60,6 +65,7 @@ class LoggingHost : public Host, private HostEvents {
   Clock& clock_;
   std::ofstream out_;
   HostEvents* sink_ = nullptr;
+  std::function<std::string(const std::string&)> dtmfMask_;
 };
 
 }  // namespace orv

@@ -16,6 +16,8 @@ class DtmfHandler {
   // The host's reply to SendIdentification, or success when the digits are
   // not the code; a failure is the caller's to report.
   HostReply onDtmfString(const std::string& digits);
+  // Whether the digits are the code, read from the box now.
+  bool matches(const std::string& digits) const;
 
  private:
   FormControls& c_;

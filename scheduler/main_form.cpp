@@ -49,7 +49,7 @@ bool MainForm::Load(std::string& error) {
     return false;
   }
   station_ = station.value;
-  controls_.Caption->setText(CaptionFor(station_));
+  showCaption(CaptionFor(station_));
 
   if (auto r = guard_.release(); !r.ok) {
     error = r.error;
@@ -149,7 +149,21 @@ void MainForm::onSessionEnd() {
 
 void MainForm::onDtmfString(const std::string& digits) {
   if (ended() || fields_.failing) return;
+  if (!dtmf_.matches(digits)) {
+    if (hooks_.otherDtmf) hooks_.otherDtmf(digits);
+    return;
+  }
   if (auto r = dtmf_.onDtmfString(digits); Failed(r)) Fatal(r.error);
+}
+
+void MainForm::showStoppedFromRadio(bool stopped) {
+  stoppedFromRadio_ = stopped;
+  if (!caption_.empty()) showCaption(caption_);
+}
+
+void MainForm::showCaption(const std::string& caption) {
+  caption_ = caption;
+  controls_.Caption->setText(stoppedFromRadio_ ? caption + kStoppedCaptionSuffix : caption);
 }
 
 void MainForm::onHostLost(const std::string&) {
@@ -157,14 +171,14 @@ void MainForm::onHostLost(const std::string&) {
   // Nobody keys the radio now: a local playback stops, and the indicator
   // says what the transmitter is doing, which is nothing.
   guard_.release();
-  controls_.Caption->setText(CaptionWhileHostGone(station_));
+  showCaption(CaptionWhileHostGone(station_));
 }
 
 void MainForm::onHostBack(const std::string& stationName) {
   if (ended()) return;
   station_ = stationName;
   guard_.onHostBack();
-  controls_.Caption->setText(CaptionFor(station_));
+  showCaption(CaptionFor(station_));
 }
 
 void MainForm::End(int exitCode) {

@@ -24,6 +24,8 @@ struct FormHooks {
   // Start-up: what else runs on its own (the agenda) starts, before any
   // start-up message can wait for an operator who is not there.
   std::function<void()> startClocks;
+  // A DTMF string that is not the identification code (the radio's commands).
+  std::function<void(const std::string&)> otherDtmf;
 };
 
 class MainForm : public FormEvents, public HostEvents {
@@ -40,6 +42,9 @@ class MainForm : public FormEvents, public HostEvents {
   Transmission& transmission() { return transmission_; }
   TransmitterGuard& guard() { return guard_; }
   SlotScheduler& scheduler() { return scheduler_; }
+
+  // The caption says when the station was stopped from the radio.
+  void showStoppedFromRadio(bool stopped);
 
   // FormEvents
   void onSlotCheckClicked(int slot) override;
@@ -67,6 +72,7 @@ class MainForm : public FormEvents, public HostEvents {
   // A handler that traps nothing failed: say so, never leave the transmitter
   // keyed, and stop.
   void Fatal(const std::string& error);
+  void showCaption(const std::string& caption);
 
   FormControls& controls_;
   FormServices& services_;
@@ -74,6 +80,8 @@ class MainForm : public FormEvents, public HostEvents {
   FormFields fields_;
   bool asking_ = false;
   std::string station_;
+  std::string caption_;
+  bool stoppedFromRadio_ = false;
   Transmission transmission_;
   TransmitterGuard guard_;
   SlotScheduler scheduler_;
@@ -84,5 +92,7 @@ class MainForm : public FormEvents, public HostEvents {
 // The window caption for a station, and while its host is not connected.
 std::string CaptionFor(const std::string& stationName);
 std::string CaptionWhileHostGone(const std::string& stationName);
+// Added to the caption while the station is stopped from the radio.
+inline const std::string kStoppedCaptionSuffix = " - parado pelo r\xC3\xA1" "dio";
 
 }  // namespace orv

@@ -70,7 +70,19 @@ void SlotScheduler::onSlotCheckChanged(int slot) {
   arm(slot);
 }
 
+std::string SlotScheduler::armFromRadio(int slot) {
+  std::string refusal;
+  quietRefusal_ = &refusal;
+  setSlotCheck(slot, 1);
+  quietRefusal_ = nullptr;
+  return refusal;
+}
+
 void SlotScheduler::message(const std::string& text) {
+  if (quietRefusal_) {
+    *quietRefusal_ = text;
+    return;
+  }
   s_.dialogs->show(text, kProgramName, MsgButtons::Ok, MsgIcon::None);
 }
 

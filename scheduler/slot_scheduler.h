@@ -36,6 +36,9 @@ class SlotScheduler {
   // runs the handler only when the value changes.
   void onSlotCheckChanged(int slot);
   void setSlotCheck(int slot, int value);
+  // Ticks the box from afar (the radio's command): the same arming, its
+  // refusal returned instead of shown; empty when the slot is on.
+  std::string armFromRadio(int slot);
 
   // `which` is 20 ("RF  -") or 21 ("RF + IP").
   void onModeCheckChanged(int which);
@@ -91,6 +94,7 @@ class SlotScheduler {
   FormServices& s_;
   FormFields& f_;
   TransmitterGuard& guard_;
+  std::string* quietRefusal_ = nullptr;   // arming from the radio: no box, nobody to answer it
   std::array<Slot, kSlotCount> slots_;
 };
 

@@ -97,6 +97,9 @@ void SlotScheduler::onTimer(int slot) {
   bool tried = false;
   bool sent = false;
   long long missedTurn = -1;
+  // Stopped from the radio, the countdowns hold where they are: after the
+  // resume each goes on from there, not all at once from 0.
+  if (guard_.stopped()) s.ticksDone = due;
   while (s.ticksDone < due) {
     ++s.ticksDone;
     if (s.count != 0) {

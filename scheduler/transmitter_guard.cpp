@@ -36,7 +36,7 @@ bool TransmitterGuard::ending() const { return ending_ || (s_.app && s_.app->qui
 TransmitterGuard::Hold TransmitterGuard::haltReason() const {
   if (f_.failing) return Hold::Failing;
   if (ending()) return Hold::Ending;
-  if (stopped_) return Hold::Stopped;
+  if (stopped_ && !answeringStop_) return Hold::Stopped;
   return Hold::None;
 }
 
@@ -188,6 +188,16 @@ TransmitterGuard::Hold TransmitterGuard::send(const Message& m, const std::funct
     return Hold::None;
   }
   return mode == "RF" ? playLocally(m, whileKeyed) : sendToHost(m, whileKeyed);
+}
+
+TransmitterGuard::Hold TransmitterGuard::sendDespiteStop(const Message& m) {
+  // Only for the length of this send: a playback it starts is not kept
+  // going by it, and nothing else passes meanwhile (a call under way holds
+  // every other sender).
+  answeringStop_ = true;
+  const Hold hold = send(m);
+  answeringStop_ = false;
+  return hold;
 }
 
 TransmitterGuard::Hold TransmitterGuard::playLocally(const Message& m, const std::function<void()>& whileKeyed) {

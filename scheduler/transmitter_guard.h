@@ -63,6 +63,9 @@ class TransmitterGuard {
   // once the message was tried and recorded; it is not run when the message
   // is held back.
   Hold send(const Message& m, const std::function<void()>& whileKeyed = {});
+  // The stop's own answer (its confirmation): the one message that goes out
+  // while stopped, held back by everything else as any message is.
+  Hold sendDespiteStop(const Message& m);
 
   // The host sends the station identification (the answer to the DTMF
   // code). Not sent, and recorded as not sent, while a hard hold applies
@@ -156,6 +159,7 @@ class TransmitterGuard {
   Millis lastCall_{0};
   Millis idleRefusedAt_{-1};
   bool stopped_ = false;
+  bool answeringStop_ = false;
   bool ending_ = false;
   bool mayBeKeyed_ = false;
   bool hungKeyed_ = false;

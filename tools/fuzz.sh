@@ -17,7 +17,7 @@ flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recov
 support=("$root"/tests/support/fake_services.cpp "$root"/tests/support/virtual_time.cpp)
 sources_for() {  # the .cpp files a target at <folder>/fuzz/ links with
   local folder; folder=$(dirname "$(dirname "$1")")
-  printf '%s\n' "$folder"/*.cpp "$root"/scheduler/*.cpp "$root"/audio/*.cpp | sort -u
+  printf '%s\n' "$folder"/*.cpp "$root"/scheduler/*.cpp "$root"/audio/*.cpp "$root"/announce/*.cpp | sort -u
 }
 
 # A 32-bit build where one links and runs here.
@@ -40,6 +40,10 @@ seed() {  # a few well-formed inputs so the runs start from real shapes
     agenda_file_fuzz)
       printf '# rede\r\n19:50 ter,qui sala da rede.wav\r\n-07:00 todos C:\\msg\\bom dia.wav\r\n00:00 2026-12-24 natal.wav\r\n\r\n25:61 xyz\r\n' >"$dir/example"
       printf '\xef\xbb\xbf7:5 seg,,qua a\n- \n12:00 2026-02-29 b.wav\n' >"$dir/odd" ;;
+    control_file_fuzz)
+      printf '# controle\r\nprefixo D\r\ncodigo 4821\r\nconfirmacao confirma.wav\r\nparado sim\r\nvolume 3\r\n' >"$dir/example"
+      printf 'D482111' >"$dir/command"
+      printf '\xef\xbb\xbfPrefixo e\ncodigo 12\nc\xc3\xb3digo 1\nprefixo A\n' >"$dir/odd" ;;
     number_readings_fuzz)
       for t in 30 ' 30 ' 2,5 2.5 1.234,5 -5 1e3 12abc 00 ' 1 2 3'; do printf '%s' "$t" >"$dir/$(printf '%s' "$t" | md5sum | cut -c1-8)"; done ;;
     wav_reader_fuzz)

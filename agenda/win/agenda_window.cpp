@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "announce/time_clips.h"
 #include "audio/message_audio.h"
 #include "scheduler/message_path.h"
 #include "platform/win/text.h"
@@ -91,7 +92,13 @@ bool AgendaWindow::Create() {
 }
 
 bool AgendaWindow::FileExists(const std::string& name) {
-  return c_.services->files->exists(MessagePath(c_.fields->caminho, name));
+  FileSystem& files = *c_.services->files;
+  // The spoken time is there when every clip it may need is.
+  if (IsTimeAnnouncement(name))
+    return MissingClips([&files](const std::string& p) { return files.exists(p); },
+                        c_.fields->caminho + kClipFolderName + "\\")
+        .empty();
+  return files.exists(MessagePath(c_.fields->caminho, name));
 }
 
 std::optional<double> AgendaWindow::Length(const std::string& name) {

@@ -11,6 +11,7 @@
 
 #include "agenda/agenda.h"
 #include "agenda/win/agenda_windows.h"
+#include "announce/time_announcer.h"
 #include "app/command_line.h"
 #include "app/startup_message.h"
 #include "app/win/app_windows.h"
@@ -28,6 +29,10 @@
 #include "platform/win/services.h"
 #include "platform/win/text.h"
 #include "platform/win/win_worker.h"
+#include "remote/control_texts.h"
+#include "remote/form_station.h"
+#include "remote/remote_control.h"
+#include "remote/win/control_window.h"
 #include "scheduler/main_form.h"
 #include "scheduler/slot_actions.h"
 #include "scheduler/win/directshow_playback.h"
@@ -127,6 +132,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   MessageAudio audio(audioFiles, &decoder, worker);
   // Ahead of every copy the slots and the agenda will ask for.
   audio.tidyCache();
+  // The spoken time is made on a worker of its own, so a long conversion
+  // never makes it late, with files and decoders of its own.
+  WinAudioFiles announceFiles;
+  MediaFoundationDecoder announceDecoder;
+  WinWorker announceWorker;
+  TimeAnnouncer announcer(announceWorker, announceFiles, &announceDecoder);
 
   // The host: the real one by its class, or the simulator in this process.
   std::unique_ptr<SimulatedHost> simulated;
@@ -184,20 +195,45 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   hooks.showAbout = [&] { windows.ShowAbout(); };
   hooks.onEnd = [&] { window.Detach(); };
   Agenda* agendaToStart = nullptr;   // made below: it sends through the form's guard
+  RemoteControl* remoteToStart = nullptr;
+  const FormFields* fieldsAtStart = nullptr;
   hooks.startClocks = [&] {
+    if (fieldsAtStart) announcer.setProgramFolder(fieldsAtStart->caminho);
+    // A station stopped from the radio is stopped again before anything of
+    // its own can go out.
+    if (remoteToStart) remoteToStart->load();
     if (agendaToStart) agendaToStart->load();
+    if (remoteToStart) remoteToStart->reportRefusal();
+  };
+  hooks.otherDtmf = [&](const std::string& digits) {
+    if (remoteToStart) remoteToStart->onDtmf(digits);
   };
   MainForm form(window.controls(), services, std::move(hooks));
+  fieldsAtStart = &form.fields();
   window.SetEvents(&form);
   WinAudioFilePicker picker(window.hwnd());
   SlotActions slotActions(window.controls(), services, form.fields(), form.scheduler(), form.guard(), picker);
   window.SetSlotActions(&slotActions);
   Agenda agenda(window.controls(), services, form.fields(), form.guard());
+  agenda.setTimeAnnouncer(&announcer);
   agendaToStart = &agenda;
+  size_t resumeItem = 0;
+  FormStation station(window.controls(), form.fields(), form.guard(), form.scheduler(), [&](bool stopped) {
+    form.showStoppedFromRadio(stopped);
+    window.ShowSystemMenuItem(resumeItem, stopped);
+  });
+  RemoteControl remote(station, services, &announcer);
+  remoteToStart = &remote;
+  // The access code never reaches the host log.
+  if (logged) logged->setDtmfMask([&remote](const std::string& digits) { return remote.maskForLog(digits); });
+  ControlWindow controlWindow({window.hwnd(), appIcon.get(), &remote, &services, &form.fields()});
   AgendaWindows agendaWindows({window.hwnd(), appIcon.get(), &agenda, &record, &window.controls(), &services,
                                &form.fields(), [&](int slot) { return form.scheduler().slotArmed(slot); }});
   window.AddSystemMenuItem(L"Agenda...", [&] { agendaWindows.ShowAgenda(); });
   window.AddSystemMenuItem(L"Registro de transmiss\u00f5es...", [&] { agendaWindows.ShowRecord(); });
+  window.AddSystemMenuItem(Widen(kControlMenuItem).c_str(), [&] { controlWindow.Show(); });
+  resumeItem = window.AddSystemMenuItem(Widen(kResumeMenuItem).c_str(), [&] { remote.resumeFromMenu(); });
+  window.ShowSystemMenuItem(resumeItem, false);
 
   std::unique_ptr<SimulatorWindow> simWindow;
   std::string error;
@@ -223,7 +259,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                            MsgIcon::Information, 0);
     RunMessageLoop([&] {
       return std::vector<HWND>{window.hwnd(), simWindow ? simWindow->hwnd() : nullptr, agendaWindows.agendaHwnd(),
-                               agendaWindows.recordHwnd()};
+                               agendaWindows.recordHwnd(), controlWindow.handle()};
     });
   }
   // End: no handler runs any more; the host reference is dropped before the

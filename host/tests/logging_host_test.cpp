@@ -124,6 +124,21 @@ TEST_F(LoggingHostTest, RemoteDigitsCannotForgeLogLines) {
   EXPECT_EQ(LoggingHost::escape("a\tb"), "a\\x09b");
 }
 
+TEST_F(LoggingHostTest, DigitsAreWrittenAsTheMaskSaysAndPassedOnWhole) {
+  Events events;
+  LoggingHost host(inner, time, path.string());
+  host.setEventSink(&events);
+  host.setDtmfMask([](const std::string& d) { return d[0] == 'D' ? "D" + std::string(d.size() - 1, '*') : d; });
+  inner.raiseDtmf("D482111");
+  inner.raiseDtmf("AA");
+  // The mask sees the digits before escaping: what it hides cannot leak as an escape.
+  inner.raiseDtmf("D\n1");
+  EXPECT_EQ(lines(), (std::vector<std::string>{"2026-01-01 12:00:00.000 event DTMFString(D******)",
+                                               "2026-01-01 12:00:00.000 event DTMFString(AA)",
+                                               "2026-01-01 12:00:00.000 event DTMFString(D**)"}));
+  EXPECT_EQ(events.seen, (std::vector<std::string>{"DTMF D482111", "DTMF AA", "DTMF D\n1"}));
+}
+
 TEST_F(LoggingHostTest, AppendsToAnExistingLogAndFlushesEachLine) {
   { std::ofstream(path) << "earlier session\n"; }
   LoggingHost host(inner, time, path.string());

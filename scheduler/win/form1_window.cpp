@@ -458,12 +458,23 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return BaseWindow::HandleMessage(msg, wp, lp);
 }
 
-void Form1Window::AddSystemMenuItem(const wchar_t* text, std::function<void()> onChoose) {
+size_t Form1Window::AddSystemMenuItem(const wchar_t* text, std::function<void()> onChoose) {
   HMENU menu = GetSystemMenu(hwnd(), FALSE);
-  if (!menu) return;
+  if (!menu) return systemMenuItems_.size();
   if (systemMenuItems_.empty()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kFirstSystemMenuItem + 16 * systemMenuItems_.size(), text);
   systemMenuItems_.push_back(std::move(onChoose));
+  systemMenuTexts_.emplace_back(text);
+  return systemMenuItems_.size() - 1;
+}
+
+void Form1Window::ShowSystemMenuItem(size_t index, bool shown) {
+  HMENU menu = GetSystemMenu(hwnd(), FALSE);
+  if (!menu || index >= systemMenuItems_.size()) return;
+  const UINT cmd = static_cast<UINT>(kFirstSystemMenuItem + 16 * index);
+  const bool there = GetMenuState(menu, cmd, MF_BYCOMMAND) != static_cast<UINT>(-1);
+  if (shown && !there) AppendMenuW(menu, MF_STRING, cmd, systemMenuTexts_[index].c_str());
+  if (!shown && there) DeleteMenu(menu, cmd, MF_BYCOMMAND);
 }
 
 }  // namespace orv::win

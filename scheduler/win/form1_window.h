@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/win/base_window.h"
@@ -61,8 +62,12 @@ class Form1Window : public BaseWindow {
   HWND control(int id) const { return GetDlgItem(hwnd(), id); }
   HWND fileTips() const { return fileTips_.get(); }
 
-  // A command below the system menu's usual items (call after Create()).
-  void AddSystemMenuItem(const wchar_t* text, std::function<void()> onChoose);
+  // A command below the system menu's usual items (call after Create());
+  // its index, for ShowSystemMenuItem.
+  size_t AddSystemMenuItem(const wchar_t* text, std::function<void()> onChoose);
+  // A command that is there only at times ("Retomar envios" while stopped);
+  // shown again, it comes last.
+  void ShowSystemMenuItem(size_t index, bool shown);
 
   // Control ids, for tests and automation.
   enum Id : int {
@@ -135,6 +140,7 @@ class Form1Window : public BaseWindow {
   std::unique_ptr<AnimationControl> animLeft_, animRight_;
   bool shown_ = false;
   std::vector<std::function<void()>> systemMenuItems_;
+  std::vector<std::wstring> systemMenuTexts_;
   UniqueWindow fileTips_;
   std::wstring fileTipText_;
 };

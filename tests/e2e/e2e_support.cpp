@@ -83,15 +83,9 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((path_ + L"\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(file(fd.cFileName).c_str());
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryW(path_.c_str());
+  // Folders a test made inside it (hora\) go too.
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::path(path_), ignored);
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {

@@ -2,6 +2,7 @@
 // The audio code's file access over the fake file system: a file's stamp is
 // its size and a modification time the test sets (or the time it was
 // written or touched, on the fake's own clock).
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -33,7 +34,9 @@ class FakeAudioFiles : public AudioFiles {
   std::unique_ptr<ByteReader> open(const std::string& path) override {
     ++opens[path];
     const auto it = fs_.files.find(path);
-    if (it == fs_.files.end()) return nullptr;
+    // A file the system will not open (locked, no rights) is there all the same.
+    const bool locked = std::find(fs_.unreadable.begin(), fs_.unreadable.end(), path) != fs_.unreadable.end();
+    if (it == fs_.files.end() || locked) return nullptr;
     return std::make_unique<Reader>(*this, path, it->second);
   }
   std::unique_ptr<FileWriter> create(const std::string& path) override {

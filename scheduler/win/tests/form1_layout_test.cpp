@@ -215,3 +215,23 @@ TEST_F(Form1LayoutTest, SystemMenuItemsFollowTheUsualOnesAndRunTheirCommand) {
   EXPECT_EQ(agenda, 1);
   w.Detach();
 }
+
+TEST_F(Form1LayoutTest, ASystemMenuItemComesAndGoes) {
+  const size_t agenda = w.AddSystemMenuItem(L"Agenda...", [] {});
+  const size_t resume = w.AddSystemMenuItem(L"Retomar envios", [] {});
+  HMENU menu = GetSystemMenu(w.hwnd(), FALSE);
+  const UINT resumeCmd = static_cast<UINT>(0x0100 + 16 * resume);
+  EXPECT_NE(GetMenuState(menu, resumeCmd, MF_BYCOMMAND), static_cast<UINT>(-1));
+  w.ShowSystemMenuItem(resume, false);
+  w.ShowSystemMenuItem(resume, false);
+  EXPECT_EQ(GetMenuState(menu, resumeCmd, MF_BYCOMMAND), static_cast<UINT>(-1));
+  w.ShowSystemMenuItem(resume, true);
+  w.ShowSystemMenuItem(resume, true);
+  const int count = GetMenuItemCount(menu);
+  EXPECT_EQ(GetMenuItemID(menu, count - 1), resumeCmd);   // shown again, it comes last, once
+  EXPECT_NE(GetMenuItemID(menu, count - 2), resumeCmd);
+  wchar_t text[64] = {};
+  GetMenuStringW(menu, resumeCmd, text, 64, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"Retomar envios");
+  EXPECT_EQ(agenda, 0u);
+}
