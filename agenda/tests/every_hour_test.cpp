@@ -56,9 +56,9 @@ TEST(EveryHour, DueTimesFollowTheDaysAndNeverSkipOrRepeatAnHour) {
   LocalTime now;
   now.year = 2026, now.month = 5, now.day = 4, now.hour = 10, now.minute = 20;
   const auto plan = PlanSends({}, file, now);
-  ASSERT_EQ(plan.size(), 24u);
-  EXPECT_DOUBLE_EQ(plan.front().at, 40 * 60.0);
-  EXPECT_EQ(plan.front().file, "@hora");
+  ASSERT_EQ(plan.sends.size(), 24u);
+  EXPECT_DOUBLE_EQ(plan.sends.front().at, 40 * 60.0);
+  EXPECT_EQ(plan.file(plan.sends.front()), "@hora");
 }
 
 // Clocks go forward at 02:00 on 2026-03-29 and back at 03:00 on 2026-10-25.
