@@ -55,8 +55,8 @@ void Agenda::tick() {
   const LocalTime now = s_.clock->localNow();
   takeDue(MinuteOf(now));
   dispatch();
-  // Second 30 is half a minute from any due time: the host's copies are made
-  // then, never on the tick that sends.
+  // Second 30 is half a minute from any due time: the host's copies are
+  // asked for then (the worker makes them), never on the tick that sends.
   if (now.second == 30 && pending_.empty()) prepareHostCopies();
   if (now.second >= 30) prepareAnnouncements(now);
   inTick_ = false;
