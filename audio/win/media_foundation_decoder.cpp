@@ -155,14 +155,18 @@ MediaFoundationDecoder::MediaFoundationDecoder() = default;
 bool MediaFoundationDecoder::start() {
   // On first need only: most stations never name a compressed file, and
   // start-up should not pay for loading the codecs.
-  std::call_once(once_, [this] {
-    if (!Api().load()) {
-      Api().unload();
-      return;
-    }
-    started_ = SUCCEEDED(Api().startup(MF_VERSION, MFSTARTUP_LITE));
-    if (!started_) Api().unload();
-  });
+  // Asked from the window's thread and the worker alike. A lock and a flag
+  // rather than std::call_once, whose thread-local state the clang build
+  // cannot link against GCC's runtime.
+  std::lock_guard<std::mutex> hold(startLock_);
+  if (tried_) return started_;
+  tried_ = true;
+  if (!Api().load()) {
+    Api().unload();
+    return false;
+  }
+  started_ = SUCCEEDED(Api().startup(MF_VERSION, MFSTARTUP_LITE));
+  if (!started_) Api().unload();
   return started_;
 }
 

@@ -22,7 +22,8 @@ class MediaFoundationDecoder : public SystemDecoder {
 
  private:
   bool start();
-  std::once_flag once_;
+  std::mutex startLock_;
+  bool tried_ = false;
   bool started_ = false;
 };
 
